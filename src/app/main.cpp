@@ -1,10 +1,25 @@
-#include <QApplication>
-#include <QWidget>
+#include "platform/Dialogs.h"
+#include "shell/AppException.h"
+#include "shell/ShellDialogs.h"
+#include "shell/TfrmCover.h"
+#include "shell/TfrmMain.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.show();
-    return app.exec();
+    VarnelApplication app(argc, argv);
+    ShellDialogs dialogs;
+    SetAppDialogs(&dialogs);
+
+    TfrmCover cover;
+    cover.show();
+    cover.repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
+    TfrmMain mainWindow;
+    cover.WatchMainWindow(&mainWindow);
+    mainWindow.show();
+    const int result = app.exec();
+    SetAppDialogs(nullptr);
+    return result;
 }

@@ -1,0 +1,403 @@
+#include "shell/TfrmMain.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ShellActions.h"
+#include "platform/SystemFolders.h"
+#include "platform/Themes.h"
+#include "platform/UserAndVersion.h"
+#include "shell/GlobalObject.h"
+#include "shell/OutputFolder.h"
+#include "shell/Settings.h"
+#include "shell/TfrmAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kWindowWidth = 786;
+constexpr int kWindowHeight = 480;
+
+QToolButton* MakeToolButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QToolButton* MakePreviewButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    BuildMenus();
+    BuildToolbar(central);
+    BuildFileListAndPreview(central);
+    BuildOutputArea(central);
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    if (!exitConfirmed_) {
+        delete GlobalObject();
+        SetGlobalObject(nullptr);
+    }
+}
+
+ConverterSettings TfrmMain::Settings() const
+{
+    return ConverterSettings(GlobalObject() ? GlobalObject()->ConverterIniPath() : kConverterIniName);
+}
+
+void TfrmMain::BuildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->addAction(QStringLiteral("&Add"));
+    mnuFile->addAction(QStringLiteral("&Remove"));
+    mnuFile->addAction(QStringLiteral("&Clear"));
+    mnuFile->addAction(QStringLiteral("&Start"));
+    mnuFile->addSeparator();
+    QAction* settingsEntry = mnuFile->addAction(QStringLiteral("Se&ttings"));
+    settingsEntry->setVisible(false);
+    actExit = mnuFile->addAction(QStringLiteral("&Exit"));
+    connect(actExit, &QAction::triggered, this, &QWidget::close);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->addAction(QStringLiteral("&Crop"));
+    mnuEdit->addAction(QStringLiteral("&Trim"));
+    mnuEdit->addAction(QStringLiteral("&Video Effect && Water Mark"))->setVisible(false);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(QStringLiteral("&Check All"));
+    mnuEdit->addAction(QStringLiteral("&Uncheck All"));
+    mnuEdit->addAction(QStringLiteral("&Reverse Check"));
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(QStringLiteral("C&heck"));
+    mnuEdit->addAction(QStringLiteral("U&ncheck"));
+    // The list's commands arrive with the list itself; until then they stay off.
+    for (QAction* action : mnuEdit->actions()) action->setEnabled(false);
+    for (QAction* action : mnuFile->actions())
+        if (action != actExit) action->setEnabled(false);
+
+    mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mnuTools->addAction(QStringLiteral("&Preference"))->setEnabled(false);
+    mnuSkin = mnuTools->addMenu(QStringLiteral("&Skin"));
+    for (int i = 0; i < kThemeCount; ++i) {
+        QAction* entry = mnuSkin->addAction(ThemeAt(i).menuText);
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this, [this, i] { SkinItemClick(i); });
+        actSkins[size_t(i)] = entry;
+    }
+    connect(mnuSkin, &QMenu::aboutToShow, this, &TfrmMain::mnuSkinPopup);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    connect(mnuHelp->addAction(QStringLiteral("&Help")), &QAction::triggered, this, &TfrmMain::mnuHelpClick);
+    mnuHelp->addSeparator();
+    connect(mnuHelp->addAction(QStringLiteral("&Web Site")), &QAction::triggered, this, &TfrmMain::mnuWebSiteClick);
+    connect(mnuHelp->addAction(QStringLiteral("&Support and Contact")), &QAction::triggered, this,
+            &TfrmMain::mnuSupportClick);
+    connect(mnuHelp->addAction(QStringLiteral("&About")), &QAction::triggered, this, &TfrmMain::mnuAboutClick);
+}
+
+void TfrmMain::BuildToolbar(QWidget* central)
+{
+    toolbarArea = new QWidget(central);
+    toolbarArea->setObjectName(QStringLiteral("toolbarArea"));
+    toolbarArea->setAttribute(Qt::WA_StyledBackground);
+    btnAdd = MakeToolButton(toolbarArea, QStringLiteral("&Add"), QStyle::SP_FileDialogNewFolder);
+    btnRemove = MakeToolButton(toolbarArea, QStringLiteral("&Remove"), QStyle::SP_DialogDiscardButton);
+    btnClear = MakeToolButton(toolbarArea, QStringLiteral("&Clear"), QStyle::SP_TrashIcon);
+    btnEdit = MakeToolButton(toolbarArea, QStringLiteral("&Edit"), QStyle::SP_FileDialogDetailedView);
+    btnSettings = MakeToolButton(toolbarArea, QStringLiteral("&Settings"), QStyle::SP_FileDialogContentsView);
+    btnStart = MakeToolButton(toolbarArea, QStringLiteral("&Start"), QStyle::SP_MediaPlay);
+    btnExit = MakeToolButton(toolbarArea, QStringLiteral("&Exit"), QStyle::SP_DialogCloseButton);
+    btnRemove->setEnabled(false);
+    btnClear->setEnabled(false);
+    btnStart->setEnabled(false);
+    connect(btnExit, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TfrmMain::BuildFileListAndPreview(QWidget* central)
+{
+    lvFiles = new QTreeWidget(central);
+    lvFiles->setObjectName(QStringLiteral("lvFiles"));
+    lvFiles->setGeometry(8, 62, 496, 300);
+    lvFiles->setRootIsDecorated(false);
+    lvFiles->header()->setSectionsClickable(false);
+
+    pan1 = new QFrame(central);
+    pan1->setObjectName(QStringLiteral("pan1"));
+    pan1->setGeometry(514, 62, 256, 183);
+    pan1->setFrameShape(QFrame::Box);
+    pan1->setAutoFillBackground(true);
+    QPalette grey = pan1->palette();
+    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    pan1->setPalette(grey);
+
+    trcPreview = new QSlider(Qt::Horizontal, central);
+    trcPreview->setGeometry(514 + (256 - 213) / 2, 250, 213, 20);
+    trcPreview->setTickPosition(QSlider::NoTicks);
+    lblTime = new QLabel(QStringLiteral("00:00:00.000"), central);
+    lblTime->setGeometry(514, 272, 100, 18);
+    lblPTS = new QLabel(QStringLiteral("00:00:00.000"), central);
+    lblPTS->setGeometry(670, 272, 100, 18);
+    lblPTS->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    imgbtnPlay = MakePreviewButton(central, QStyle::SP_MediaPlay, QStringLiteral("play"));
+    imgbtnPAuse = MakePreviewButton(central, QStyle::SP_MediaPause, QStringLiteral("pause"));
+    imgbtnStop = MakePreviewButton(central, QStyle::SP_MediaStop, QStringLiteral("stop"));
+    imgbtnSnap = MakePreviewButton(central, QStyle::SP_DialogSaveButton, QStringLiteral("capture image"));
+    int x = 514;
+    for (QToolButton* button : {imgbtnPlay, imgbtnPAuse, imgbtnStop, imgbtnSnap}) {
+        button->setGeometry(x, 296, 28, 28);
+        x += 30;
+    }
+    trcVolume = new QSlider(Qt::Horizontal, central);
+    trcVolume->setGeometry(640, 300, 72, 20);
+    trcVolume->setRange(0, 128);
+    trcVolume->setToolTip(QStringLiteral("volume"));
+    ckMute = new QCheckBox(QStringLiteral("Mute"), central);
+    ckMute->setGeometry(716, 300, 60, 20);
+    connect(trcVolume, &QSlider::sliderReleased, this, &TfrmMain::trcVolumeRelease);
+    connect(ckMute, &QCheckBox::clicked, this, &TfrmMain::ckMuteClick);
+}
+
+void TfrmMain::BuildOutputArea(QWidget* central)
+{
+    lblOutputFormat = new QLabel(QStringLiteral("Output Format:"), central);
+    lblOutputFormat->setGeometry(8, 374, 100, 20);
+    edt1 = new QLineEdit(central);
+    edt1->setObjectName(QStringLiteral("edt1"));
+    edt1->setGeometry(112, 372, 310, 24);
+    edt1->setReadOnly(true);
+    imgbtn1 = new QToolButton(central);
+    imgbtn1->setArrowType(Qt::UpArrow);
+    imgbtn1->setGeometry(422, 372, 24, 24);
+    btnFormatSettings = new QPushButton(QStringLiteral("Settings"), central);
+    btnFormatSettings->setGeometry(472, 372, 80, 24);
+
+    lblOutputDirectory = new QLabel(QStringLiteral("Output Directory:"), central);
+    lblOutputDirectory->setGeometry(8, 406, 104, 20);
+    edDirectory = new QLineEdit(central);
+    edDirectory->setObjectName(QStringLiteral("edDirectory"));
+    edDirectory->setGeometry(112, 404, 310, 24);
+    edDirectory->setReadOnly(true);
+    btnBrows = new QPushButton(QStringLiteral("Brows"), central);
+    btnBrows->setGeometry(428, 404, 60, 24);
+    btnOpen = new QPushButton(QStringLiteral("Open"), central);
+    btnOpen->setGeometry(492, 404, 60, 24);
+    connect(btnBrows, &QPushButton::clicked, this, &TfrmMain::btnBrowsClick);
+    connect(btnOpen, &QPushButton::clicked, this, &TfrmMain::btnOpenClick);
+    connect(edDirectory, &QLineEdit::textChanged, this, &TfrmMain::edDirectoryChange);
+
+    btnStartLarge = new QPushButton(QStringLiteral("&Start"), central);
+    btnStartLarge->setGeometry(620, 372, 150, 56);
+    QFont big = btnStartLarge->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    btnStartLarge->setFont(big);
+
+    cbOutputFormat = new QComboBox(central);
+    cbOutputFormat->hide();
+    connect(cbOutputFormat, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) Settings().SetOutPutFormat(index);
+    });
+    mmoLog = new QPlainTextEdit(central);
+    mmoLog->hide();
+}
+
+void TfrmMain::FormCreate()
+{
+    auto* global = new TGlobalObject;
+    SetGlobalObject(global);
+    global->SetIniPathsFromFolder(SpecialFolderPath(kCsidlCommonAppData));
+    QApplication::setApplicationDisplayName(global->ProductName());
+
+    const int skin = Settings().SkinIndex();
+    SetCurrentThemeIndex(IsThemeIndex(skin) ? skin : 0);
+    ApplyCurrentTheme(this);
+    checkedSkin_ = CurrentThemeIndex();
+}
+
+void TfrmMain::SetListColumns()
+{
+    lvFiles->setColumnCount(5);
+    lvFiles->setHeaderLabels({QStringLiteral("Source"), QStringLiteral("Length"), QStringLiteral("Trimmed Length"),
+                              QStringLiteral("Destination File"), QStringLiteral("Progress")});
+    const int widths[] = {140, 65, 90, 120, 60};
+    for (int i = 0; i < 5; ++i) lvFiles->setColumnWidth(i, widths[i]);
+    lvFiles->setHeaderHidden(false);
+}
+
+void TfrmMain::FormShow()
+{
+    setFixedSize(kWindowWidth, kWindowHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !centred_) {
+        move(screen->availableGeometry().center() - QPoint(kWindowWidth / 2, kWindowHeight / 2));
+        centred_ = true;
+    }
+
+    imgbtnPlay->setEnabled(true);
+    imgbtnPAuse->setEnabled(false);
+    imgbtnStop->setEnabled(false);
+    imgbtnSnap->setEnabled(false);
+
+    const int buttonWidth = 64;
+    toolbarArea->setGeometry(0, 4, kWindowWidth, 51);
+    int x = 6;
+    for (QToolButton* button : {btnAdd, btnRemove, btnClear, btnEdit, btnSettings, btnStart, btnExit}) {
+        button->setGeometry(x, 0, buttonWidth, 51);
+        x += buttonWidth + 2;
+    }
+
+    if (!ConvPreviewBitmapCreated) {
+        ConvPreviewBitmap = QImage();
+        ConvPreviewBitmapCreated = true;
+    }
+    trcPreview->setEnabled(false);
+
+    ConverterSettings settings = Settings();
+    cbOutputFormat->clear();
+    cbOutputFormat->setCurrentIndex(settings.OutPutFormat());
+
+    const QString outputFolder = CheckedFolderSetting(settings, settings::kOutPutDir);
+    CheckedFolderSetting(settings, settings::kSnapOutPutDir);
+    edDirectory->setText(outputFolder);
+
+    CurrentFormatCode = settings.FormatCodeText();
+    CurrentFormatName = settings.FormatName();
+    edt1->setText(CurrentFormatName);
+
+    trcVolume->setRange(0, 128);
+    trcVolume->setValue(settings.Volume());
+    const int mute = settings.MuteValue();
+    if (mute == 1) ckMute->setChecked(true);
+    else if (mute == 0) ckMute->setChecked(false);
+
+    SetListColumns();
+
+    if (TGlobalObject* global = GlobalObject()) {
+        global->SetVersionText(VersionFromResource());
+        setWindowTitle(global->ProductName() + global->VersionText());
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) FormShow();
+    QMainWindow::showEvent(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (!exitConfirmed_) {
+        if (!AppDialogs().Question(this, QStringLiteral("Do you really want to exit?"), QStringLiteral("Warning"))) {
+            event->ignore();
+            return;
+        }
+        exitConfirmed_ = true;
+        delete GlobalObject();
+        SetGlobalObject(nullptr);
+    }
+    event->accept();
+}
+
+void TfrmMain::btnBrowsClick()
+{
+    const QString chosen = AppDialogs().ChooseFolder(this, QString(), QString());
+    ConverterSettings settings = Settings();
+    const QString shown = ApplyChosenOutputFolder(chosen, edDirectory->text(), settings, AppDialogs(), this);
+    if (!shown.isNull()) edDirectory->setText(shown);
+}
+
+void TfrmMain::btnOpenClick()
+{
+    ConverterSettings settings = Settings();
+    OpenOutputFolder(settings, edDirectory->text());
+}
+
+void TfrmMain::edDirectoryChange() { Settings().SetOutPutDir(edDirectory->text()); }
+
+void TfrmMain::CheckSkinEntry(int index)
+{
+    for (int i = 0; i < kThemeCount; ++i) actSkins[size_t(i)]->setChecked(i == index);
+    checkedSkin_ = index;
+}
+
+void TfrmMain::mnuSkinPopup()
+{
+    const int index = Settings().SkinIndex();
+    if (IsThemeIndex(index)) CheckSkinEntry(index);
+    else CheckSkinEntry(checkedSkin_);
+}
+
+void TfrmMain::SkinItemClick(int index)
+{
+    if (!IsThemeIndex(index)) return;
+    if (index == checkedSkin_) {
+        // The menu already ticks the entry on its own; keep it ticked.
+        actSkins[size_t(index)]->setChecked(true);
+        return;
+    }
+    hide();
+    SetCurrentThemeIndex(index);
+    ApplyCurrentTheme(this);
+    CheckSkinEntry(index);
+    show();
+    Settings().SetSkinIndex(index);
+}
+
+void TfrmMain::mnuHelpClick()
+{
+    if (GlobalObject()) OpenWebPage(GlobalObject()->HelpUrl());
+}
+
+void TfrmMain::mnuWebSiteClick()
+{
+    if (GlobalObject()) OpenWebPage(GlobalObject()->WebSiteUrl());
+}
+
+void TfrmMain::mnuSupportClick()
+{
+    if (GlobalObject()) OpenWebPage(GlobalObject()->SupportUrl());
+}
+
+void TfrmMain::mnuAboutClick()
+{
+    if (!about_) about_ = new TfrmAbout(this);
+    about_->exec();
+}
+
+void TfrmMain::trcVolumeRelease() { Settings().SetVolume(trcVolume->value()); }
+
+void TfrmMain::ckMuteClick() { Settings().SetMute(ckMute->isChecked()); }
