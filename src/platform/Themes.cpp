@@ -106,8 +106,10 @@ void SetCurrentThemeIndex(int index)
 void ApplyTheme(QWidget* window, int index)
 {
     const Theme& theme = ThemeAt(index);
-    window->setPalette(ThemePalette(theme));
+    // A new style sheet re-polishes the window and would put back the palette
+    // it saw before, so the palette goes second.
     window->setStyleSheet(ThemeStyleSheet(theme));
+    window->setPalette(ThemePalette(theme));
 }
 
 void ApplyCurrentTheme(QWidget* window) { ApplyTheme(window, CurrentThemeIndex()); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ScriptedDialogs.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

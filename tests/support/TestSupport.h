@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/QtPrinters.h"
+
 // Folder of the clips that tests/fixtures/make_clips.sh generates.
 QString ClipsDir();
 // Full path of one generated clip, e.g. ClipPath("flv1_mp3.flv").
