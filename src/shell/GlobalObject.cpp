@@ -1,5 +1,9 @@
 #include "shell/GlobalObject.h"
 
+#include "platform/SystemFolders.h"
+
+#include <QFileInfo>
+
 namespace {
 TGlobalObject*& Instance()
 {
@@ -52,7 +56,9 @@ void TGlobalObject::SetWebSiteUrl(const QString& value)
 void TGlobalObject::SetIniPathsFromFolder(const QString& folder)
 {
     SetConverterIniPath(folder + kConverterIniName);
-    SetFormatIniPath(folder + kFormatIniName);
+    // A format INI in the settings folder overrides the installed one.
+    const QString beside = folder + kFormatIniName;
+    SetFormatIniPath(QFileInfo::exists(beside) ? beside : InstalledDataFolder() + QLatin1Char('/') + kFormatIniName);
 }
 
 TGlobalObject* GlobalObject() { return Instance(); }

@@ -24,8 +24,8 @@ public:
     void SetVersionText(const QString& value);      // ignored when empty
     void SetWebSiteUrl(const QString& value);       // ignored when empty
 
-    // Both INI paths from the common application-data folder; the bare file
-    // names when the system gives no folder.
+    // Both INI paths from the common application-data folder. The format INI
+    // is the installed one unless the folder holds its own copy.
     void SetIniPathsFromFolder(const QString& folder);
 
 private:

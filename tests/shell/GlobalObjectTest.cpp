@@ -1,5 +1,9 @@
 #include "shell/GlobalObject.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -51,10 +55,21 @@ TEST(TGlobalObject, SettersRejectValuesByTheirRule)
 
 TEST(TGlobalObject, IniPathsFromTheConfigFolder)
 {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
     TGlobalObject global;
-    global.SetIniPathsFromFolder("/home/u/.config/varnel/");
-    EXPECT_EQ(global.ConverterIniPath(), "/home/u/.config/varnel/varnelconverter.ini");
-    EXPECT_EQ(global.FormatIniPath(), "/home/u/.config/varnel/varnelformat.ini");
+    global.SetIniPathsFromFolder(folder);
+    EXPECT_EQ(global.ConverterIniPath(), folder + "varnelconverter.ini");
+    // Without a copy of its own the installed format lists are used ...
+    EXPECT_TRUE(global.FormatIniPath().endsWith("/varnelformat.ini"));
+    EXPECT_TRUE(QFileInfo::exists(global.FormatIniPath())) << global.FormatIniPath().toStdString();
+    // ... and a copy in the settings folder takes their place.
+    QFile copy(folder + "varnelformat.ini");
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.close();
+    global.SetIniPathsFromFolder(folder);
+    EXPECT_EQ(global.FormatIniPath(), folder + "varnelformat.ini");
+
     TGlobalObject bare;
     bare.SetIniPathsFromFolder("");
     EXPECT_EQ(bare.ConverterIniPath(), "varnelconverter.ini");
