@@ -106,3 +106,11 @@ QStringList FilesIn(const QString& dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
+
+double MeanAbsDiff(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size() || a.isEmpty()) return 255;
+    double sum = 0;
+    for (qsizetype i = 0; i < a.size(); ++i) sum += std::abs(int(uint8_t(a[i])) - int(uint8_t(b[i])));
+    return sum / double(a.size());
+}

@@ -32,3 +32,6 @@ TTerminateInfo ConvertOne(const QString& input, const QString& output, const TOu
                           const TInputOptions& inputOptions = {});
 
 QStringList FilesIn(const QString& dir);
+
+// Mean absolute difference of two gray pictures of the same size (255 when they differ in size).
+double MeanAbsDiff(const QByteArray& a, const QByteArray& b);

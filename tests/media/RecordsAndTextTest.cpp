@@ -152,6 +152,16 @@ TEST(FilterChain, OrderAndValues)
     EXPECT_NE(error.find("wide"), std::string::npos);
 }
 
+TEST(FilterChain, BareCropNumbersAreXYWidthHeight)
+{
+    EXPECT_EQ(TranslateLegacyFilters("crop=10:20:620:440,scale=320:240,pad=320:240:0:0"),
+              "crop=w=620:h=440:x=10:y=20,scale=320:240,pad=320:240:0:0");
+    EXPECT_EQ(TranslateLegacyFilters("pad=320:240:0:30"), "pad=320:240:0:30");
+    EXPECT_EQ(TranslateLegacyFilters("crop=w=100:h=50"), "crop=w=100:h=50");
+    EXPECT_EQ(TranslateLegacyFilters("crop=iw/2:ih/2"), "crop=iw/2:ih/2");
+    EXPECT_EQ(TranslateLegacyFilters(""), "");
+}
+
 TEST(FilterChain, AudioVolumeIsAFractionOf256)
 {
     EXPECT_EQ(BuildAudioChain({128, 44100, "fltp", "stereo"}),
