@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QTimer>
 
 #include <cmath>
 #include <cstring>
@@ -71,6 +72,20 @@ double MeanOf(const QByteArray& gray, int width, int x, int y, int w, int h)
     return sum / (w * h);
 }
 
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs) {
+        // Sleeps in the event loop rather than spinning, so the engine's
+        // threads get the processors.
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
 std::vector<TTerminateInfo> RunAndWait(TFFmpegVCL& engine, int timeoutMs)
 {
     std::vector<TTerminateInfo> events;
@@ -82,9 +97,7 @@ std::vector<TTerminateInfo> RunAndWait(TFFmpegVCL& engine, int timeoutMs)
         if (info.TaskIndex < 0) ended = true;
     };
     engine.StartTask(1);
-    QElapsedTimer timer;
-    timer.start();
-    while (!ended && timer.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    WaitUntil([&] { return ended; }, timeoutMs);
     if (!ended) engine.StopConversion(true);
     engine.OnTerminate = previous;
     return events;

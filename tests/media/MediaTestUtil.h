@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // ffprobe's first stream of a kind ("video", "audio"); empty when there is none.
@@ -22,6 +23,9 @@ double SoundLevel(const QString& path);
 double MeanOf(const QByteArray& gray, int width, int x, int y, int w, int h);
 // Runs the ffmpeg command line with the given arguments; true on success.
 bool Ffmpeg(const QStringList& arguments);
+
+// Runs the event loop (sleeping, not spinning) until `done` or the timeout.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 60000);
 
 // Runs the component's tasks and pumps events until the end-of-run event; returns
 // every terminate event in the order it arrived (the last has index -1).
