@@ -10,7 +10,9 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -45,6 +47,27 @@ bool ParseAspect(const std::string& text, AVRational& ratio)
     return ratio.num > 0 && ratio.den > 0;
 }
 
+std::string TranslateLegacyFilters(const std::string& chain)
+{
+    std::string out;
+    size_t pos = 0;
+    while (pos <= chain.size()) {
+        size_t end = chain.find(',', pos);
+        if (end == std::string::npos) end = chain.size();
+        std::string item = chain.substr(pos, end - pos);
+        if (item.rfind("crop=", 0) == 0) {
+            int v[4];
+            char tail = 0;
+            if (std::sscanf(item.c_str() + 5, "%d:%d:%d:%d%c", &v[0], &v[1], &v[2], &v[3], &tail) == 4 &&
+                std::all_of(v, v + 4, [](int n) { return n >= 0; }))
+                item = Format("crop=w=%d:h=%d:x=%d:y=%d", v[2], v[3], v[0], v[1]);
+        }
+        out += (out.empty() && pos == 0 ? "" : ",") + item;
+        pos = end + 1;
+    }
+    return out;
+}
+
 std::string BuildVideoChain(const VideoChainSpec& spec, std::string& error)
 {
     std::vector<std::string> parts;
@@ -77,7 +100,7 @@ std::string BuildVideoChain(const VideoChainSpec& spec, std::string& error)
         }
         parts.push_back(Format("setdar=%d/%d", dar.num, dar.den));
     }
-    if (!spec.userFilters.empty()) parts.push_back(spec.userFilters);
+    if (!spec.userFilters.empty()) parts.push_back(TranslateLegacyFilters(spec.userFilters));
     if (!spec.finalSize.empty()) {
         int w = 0, h = 0;
         if (!ParseFrameSize(spec.finalSize, w, h)) {

@@ -35,6 +35,11 @@ struct AudioChainSpec {
 };
 std::string BuildAudioChain(const AudioChainSpec& spec);
 
+// The program's filter chains write crop the way early libavfilter did,
+// "crop=x:y:w:h"; today's crop reads four bare numbers as w:h:x:y. Bare
+// four-number crops are rewritten with named options; everything else is kept.
+std::string TranslateLegacyFilters(const std::string& chain);
+
 // "WxH" (or an abbreviation FFmpeg knows, such as "vga") to numbers.
 bool ParseFrameSize(const std::string& text, int& width, int& height);
 // "25", "29.97", "30000/1001", "ntsc" to an exact rate; the common NTSC

@@ -93,14 +93,20 @@ bool TAVProbe::LooksTruncated()
     if (ctx_->iformat->flags & AVFMT_NO_BYTE_SEEK) return false;
     const int64_t size = avio_size(ctx_->pb);
     if (size <= 0) return false;
+
+    // A second reader, so that jumping near the end leaves the probe's own
+    // context (and the streams it found) untouched.
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, ToFfmpegPath(fileName_).c_str(), ctx_->iformat, nullptr) < 0) return false;
+    InputPtr tail(raw);
     const int64_t from = std::max<int64_t>(0, size - 256 * 1024);
-    if (av_seek_frame(ctx_, -1, from, AVSEEK_FLAG_BYTE) < 0) return false;
+    if (av_seek_frame(raw, -1, from, AVSEEK_FLAG_BYTE) < 0) return false;
 
     const int64_t start = ctx_->start_time == AV_NOPTS_VALUE ? 0 : ctx_->start_time;
     int64_t lastEnd = AV_NOPTS_VALUE;
     PacketPtr pkt = MakePacket();
-    while (av_read_frame(ctx_, pkt.get()) >= 0) {
-        const AVStream* st = ctx_->streams[pkt->stream_index];
+    while (av_read_frame(raw, pkt.get()) >= 0) {
+        const AVStream* st = raw->streams[pkt->stream_index];
         int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
         if (ts != AV_NOPTS_VALUE) {
             ts += std::max<int64_t>(0, pkt->duration);
@@ -109,7 +115,6 @@ bool TAVProbe::LooksTruncated()
         }
         av_packet_unref(pkt.get());
     }
-    av_seek_frame(ctx_, -1, 0, AVSEEK_FLAG_BYTE);
     if (lastEnd == AV_NOPTS_VALUE) return false;
     const int64_t slack = std::max<int64_t>(1000000, ctx_->duration / 10);
     return lastEnd + slack < ctx_->duration;
