@@ -7,6 +7,7 @@
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     qputenv("VARNEL_TESTING", "1");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -23,7 +23,7 @@ const bool kMachineStaysOn = [] {
 QString ClipsDir()
 {
     const QByteArray dir = qgetenv("VARNEL_CLIPS_DIR");
-    return dir.isEmpty() ? QStringLiteral("clips") : QString::fromLocal8Bit(dir);
+    return dir.isEmpty() ? QStringLiteral(VARNEL_TEST_CLIPS_DIR) : QString::fromLocal8Bit(dir);
 }
 
 QString ClipPath(const QString& name) { return QDir(ClipsDir()).filePath(name); }
