@@ -419,6 +419,10 @@ bool Job::SetUpVideo()
                                return f == encFormat || f == AV_PIX_FMT_NONE;
                            }) == codec->pix_fmts + 64)
         encFormat = codec->pix_fmts[0];
+    // DV's profiles tie the pixel format to the norm: NTSC pictures are 4:1:1,
+    // PAL ones 4:2:0; any other pairing makes the encoder refuse to open.
+    if (codec->id == AV_CODEC_ID_DVVIDEO)
+        encFormat = std::fabs(av_q2d(outRate_) - 30000.0 / 1001.0) < 0.05 ? AV_PIX_FMT_YUV411P : AV_PIX_FMT_YUV420P;
 
     hookActive_ = bool(cb_.hook) && o.UseFrameHook;
     const int srcW = lane.dec->width, srcH = lane.dec->height;

@@ -1,6 +1,8 @@
 #include "platform/IniFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #define SI_CONVERT_ICU
@@ -40,6 +42,9 @@ bool Save(const QString& path, LoadedIni& loaded)
 {
     std::string text;
     if (loaded.ini.Save(text, false) < 0) return false;
+    // The settings folder does not exist before the program's first write.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(text.data(), qint64(text.size())) != qint64(text.size())) {

@@ -8,7 +8,8 @@
 // closes it again, so the last writer wins and every reader sees the file as it
 // is now. A write replaces the file atomically (temporary file in the same
 // folder, then rename): a crash or a full disk never leaves a truncated file.
-// A failed write is ignored and reported only through the return value.
+// The first write creates the file and its folder. A failed write is ignored
+// and reported only through the return value.
 class IniFile {
 public:
     explicit IniFile(QString path);

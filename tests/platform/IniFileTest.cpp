@@ -40,6 +40,14 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
     EXPECT_EQ(ReadRaw(), QByteArray("[settings]\nvolume=100\n"));
 }
 
+TEST_F(IniFileTest, FirstWriteCreatesTheMissingFolder)
+{
+    const QString path = dir.filePath("new/folder/test.ini");
+    IniFile ini(path);
+    EXPECT_TRUE(ini.WriteString("settings", "skinIndex", "2"));
+    EXPECT_EQ(IniFile(path).ReadInteger("settings", "skinIndex", 0), 2);
+}
+
 TEST_F(IniFileTest, NamesMatchWithoutRegardToCase)
 {
     IniFile ini(Path());
