@@ -93,6 +93,9 @@ ResolvedTarget ApplyTargetPreset(const TOutputOptions& task, int norm)
     default:
         break;
     }
+    // The preset comes first and the task's own fields on top: a task that
+    // sizes its picture itself keeps that size.
+    if (!task.FrameSize.empty() || !task.VideoFilters.empty()) r.finalFrameSize.clear();
     return r;
 }
 
