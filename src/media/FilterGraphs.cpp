@@ -184,6 +184,8 @@ bool FilterGraph::ConfigureAudio(const std::string& chain, int sampleRate, int s
         return false;
     }
     inFormat_ = sampleFormat;
+    inSampleRate_ = sampleRate;
+    inChannels_ = layout.nb_channels;
     if (!Finish(chain, error)) return false;
     if (sinkFrameSize > 0) av_buffersink_set_frame_size(sink_, unsigned(sinkFrameSize));
     return true;

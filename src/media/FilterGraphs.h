@@ -71,6 +71,8 @@ public:
     int InputWidth() const { return inWidth_; }
     int InputHeight() const { return inHeight_; }
     int InputFormat() const { return inFormat_; }
+    int InputSampleRate() const { return inSampleRate_; }
+    int InputChannels() const { return inChannels_; }
 
 private:
     bool Finish(const std::string& chain, std::string& error);
@@ -80,4 +82,5 @@ private:
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
     int inWidth_ = 0, inHeight_ = 0, inFormat_ = -1;
+    int inSampleRate_ = 0, inChannels_ = 0;
 };

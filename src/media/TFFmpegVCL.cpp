@@ -186,7 +186,10 @@ void TFFmpegVCL::StartTask(int count)
     paused_ = false;
     working_ = true;
     try {
-        worker_ = std::thread(&TFFmpegVCL::RunAll, this, tasks_, control, ThreadPriority);
+        // The worker keeps its own copy of the settings and the hook, so the
+        // owner may change them during the run without racing it.
+        RunSettings settings{ThreadPriority, PreviewBitmap, progressInterval_, OnCustomHook};
+        worker_ = std::thread(&TFFmpegVCL::RunAll, this, tasks_, control, std::move(settings));
     } catch (const std::exception& e) {
         working_ = false;
         throw FFmpegException(std::string("Cannot start the conversion thread: ") + e.what());
@@ -223,11 +226,12 @@ void TFFmpegVCL::Deliver(std::function<void()> event)
 }
 
 void TFFmpegVCL::RunAll(std::vector<std::shared_ptr<Task>> tasks, std::shared_ptr<TaskControl> control,
-                        TThreadPriority priority)
+                        RunSettings settings)
 {
+    const TThreadPriority priority = settings.priority;
     ApplyPriority(priority);
-    const bool wantPreview = PreviewBitmap;
-    const int interval = progressInterval_;
+    const bool wantPreview = settings.preview;
+    const int interval = settings.progressInterval;
     for (size_t i = 0; i < tasks.size(); ++i) {
         if (control->StopRequested()) break;
         Task& task = *tasks[i];
@@ -263,10 +267,10 @@ void TFFmpegVCL::RunAll(std::vector<std::shared_ptr<Task>> tasks, std::shared_pt
                     emit logMessage(text);
                 });
             };
-            if (task.output.UseFrameHook && OnCustomHook) {
-                cb.hook = [this](THookInfo& info) {
+            if (task.output.UseFrameHook && settings.hook) {
+                cb.hook = [this, &settings](THookInfo& info) {
                     std::lock_guard lock(hookMutex_);
-                    OnCustomHook(this, &info);
+                    settings.hook(this, &info);
                 };
             }
             const TaskResult result = RunTask(task.input, task.output, cb, *control);

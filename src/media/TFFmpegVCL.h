@@ -73,8 +73,13 @@ signals:
 private:
     struct Task;
     void CheckIdle(const char* operation) const;
-    void RunAll(std::vector<std::shared_ptr<Task>> tasks, std::shared_ptr<TaskControl> control,
-                TThreadPriority priority);
+    struct RunSettings {
+        TThreadPriority priority = tpNormal;
+        bool preview = false;
+        int progressInterval = 500;
+        std::function<void(TFFmpegVCL*, PHookInfo)> hook;
+    };
+    void RunAll(std::vector<std::shared_ptr<Task>> tasks, std::shared_ptr<TaskControl> control, RunSettings settings);
     void Deliver(std::function<void()> event);
     void JoinWorker();
 

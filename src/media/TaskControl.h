@@ -25,14 +25,13 @@ public:
     }
     void RequestStop()
     {
-        std::function<void()> wake;
         {
             std::lock_guard lock(mutex_);
             stop_ = true;
-            wake = onStop_;
         }
         cv_.notify_all();
-        if (wake) wake();
+        std::lock_guard handlerLock(handlerMutex_);
+        if (onStop_) onStop_();
     }
     bool StopRequested() const { return stop_.load(); }
     bool Paused() const
@@ -48,16 +47,13 @@ public:
         return !stop_;
     }
     // Called (from the stopping thread) when a stop is requested, to wake
-    // threads blocked elsewhere than in WaitWhilePaused.
+    // threads blocked elsewhere than in WaitWhilePaused. Once this returns, a
+    // handler it replaced is no longer running, so its owner may go away.
     void SetStopHandler(std::function<void()> handler)
     {
-        std::function<void()> now;
-        {
-            std::lock_guard lock(mutex_);
-            onStop_ = std::move(handler);
-            if (stop_) now = onStop_;
-        }
-        if (now) now();
+        std::lock_guard handlerLock(handlerMutex_);
+        onStop_ = std::move(handler);
+        if (stop_ && onStop_) onStop_();
     }
 
 private:
@@ -65,5 +61,6 @@ private:
     std::condition_variable cv_;
     bool paused_ = false;
     std::atomic<bool> stop_{false};
+    std::mutex handlerMutex_;
     std::function<void()> onStop_;
 };

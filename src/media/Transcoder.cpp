@@ -203,10 +203,10 @@ private:
 
 Job::~Job()
 {
+    ctl_.SetStopHandler(nullptr);
     AbortQueues();
     for (auto& t : threads_)
         if (t.joinable()) t.join();
-    ctl_.SetStopHandler(nullptr);
     if (oc_) {
         if (oc_->pb && !(oc_->oformat->flags & AVFMT_NOFILE)) avio_closep(&oc_->pb);
         avformat_free_context(oc_);
@@ -619,18 +619,18 @@ bool Job::SetUpAudio()
 
 bool Job::StartThreads()
 {
+    if (useVideo_) {
+        videoIn_ = std::make_unique<FrameQueue>(4);
+        videoOut_ = std::make_unique<FrameQueue>(4);
+    }
+    if (useAudio_) audioIn_ = std::make_unique<FrameQueue>(32);
     ctl_.SetStopHandler([this] { AbortQueues(); });
     try {
         if (useVideo_) {
-            videoIn_ = std::make_unique<FrameQueue>(4);
-            videoOut_ = std::make_unique<FrameQueue>(4);
             threads_.emplace_back([this] { VideoFilterThread(); });
             threads_.emplace_back([this] { VideoEncodeThread(); });
         }
-        if (useAudio_) {
-            audioIn_ = std::make_unique<FrameQueue>(32);
-            threads_.emplace_back([this] { AudioThread(); });
-        }
+        if (useAudio_) threads_.emplace_back([this] { AudioThread(); });
     } catch (const std::exception& e) {
         Fail(std::string("Cannot start the conversion threads: ") + e.what());
         return false;
@@ -875,9 +875,8 @@ void Job::AudioThread()
     };
     while (audioIn_->Pop(frame)) {
         if (!ctl_.WaitWhilePaused()) return;
-        const AVCodecContext* dec = lane.dec.get();
-        (void)dec;
-        if (frame->format != lane.graph.InputFormat()) {
+        if (frame->format != lane.graph.InputFormat() || frame->sample_rate != lane.graph.InputSampleRate() ||
+            frame->ch_layout.nb_channels != lane.graph.InputChannels()) {
             std::string error;
             lane.graph.Push(nullptr);
             if (!drain()) return;
