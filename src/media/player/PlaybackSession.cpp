@@ -240,20 +240,56 @@ bool PlaybackSession::QueuesFull() const
            (!HasAudio() || audioPackets_.Count() >= kEnoughPackets);
 }
 
+bool PlaybackSession::SeekLandsBefore(int64_t ts, int64_t limit, std::vector<PacketPtr>& peeked)
+{
+    peeked.clear();
+    if (avformat_seek_file(format_.get(), -1, INT64_MIN, ts, ts, 0) < 0) return false;
+    // Read up to the first picture: it must be a key frame at or before the
+    // target, or the decoder would start late (or on garbage). Some demuxers
+    // (FLV without an index) land past the last key frame or at the very end.
+    for (size_t n = 0; n < 500; ++n) {
+        PacketPtr packet = MakePacket();
+        if (av_read_frame(format_.get(), packet.get()) < 0) return false;
+        const int index = packet->stream_index;
+        if (index != videoIndex_ && index != audioIndex_) continue;
+        const AVStream* st = format_->streams[index];
+        const int64_t t = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        const bool early = t == AV_NOPTS_VALUE || av_rescale_q(t, st->time_base, kMicroseconds) <= limit;
+        if (!HasVideo() || index == videoIndex_) {
+            const bool good = early && (index != videoIndex_ || (packet->flags & AV_PKT_FLAG_KEY));
+            peeked.push_back(std::move(packet));
+            return good;
+        }
+        peeked.push_back(std::move(packet));
+    }
+    return false;
+}
+
 void PlaybackSession::DoSeek(int serial, int64_t target)
 {
-    const int64_t ts = target + startTime_;
     // Land on the key frame at or before the target; the decoders then drop
     // what lies before it, so the picture shown is the one at the target.
-    int rc = avformat_seek_file(format_.get(), -1, INT64_MIN, ts, ts, 0);
-    if (rc < 0) rc = avformat_seek_file(format_.get(), -1, INT64_MIN, startTime_, startTime_, 0);
-    if (rc < 0) av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE);
+    // When the demuxer cannot find one, step back further, down to the start.
+    const int64_t ts = target + startTime_;
+    std::vector<PacketPtr> peeked;
+    bool landed = false;
+    for (int64_t back = 0; !landed; back = back ? back * 2 : 1000000) {
+        const int64_t from = std::max(startTime_, ts - back);
+        landed = SeekLandsBefore(from, ts, peeked);
+        if (from == startTime_) break;
+    }
+    if (!landed) {
+        peeked.clear();
+        av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE);
+    }
 
     clock_.NewEpoch(serial);
     if (!HasVideo()) clock_.Set(target, serial);
     if (audio_) audio_->Flush(serial);
     videoPackets_.Flush(serial, target);
     audioPackets_.Flush(serial, target);
+    for (PacketPtr& packet : peeked)
+        (packet->stream_index == videoIndex_ ? videoPackets_ : audioPackets_).Push(std::move(packet));
     if (!HasVideo()) MarkLanded(serial);
 }
 
@@ -335,7 +371,8 @@ void PlaybackSession::VideoLoop()
         for (;;) {
             const int rc = avcodec_receive_frame(videoCodec_.get(), frame.get());
             if (rc == AVERROR_EOF) {
-                // A seek past the last picture shows the last picture.
+                // A seek past the last picture shows the last picture; so does
+                // an end reached while catching up.
                 if (held && !Stale(serial)) {
                     int64_t pts = FramePts(held.get(), stream);
                     if (pts == PlayClock::kInvalid) pts = std::max<int64_t>(0, target - frameDuration_);
@@ -385,8 +422,15 @@ void PlaybackSession::HandleVideoFrame(AVFrame* frame, int serial, int64_t& targ
         // hook and catch up, rather than showing every picture late.
         const int64_t now = clock_.Get();
         const int64_t lateLimit = std::max<int64_t>(3 * frameDuration_, 120000);
-        if (now != PlayClock::kInvalid && pts + lateLimit < now) return;
+        if (now != PlayClock::kInvalid && pts + lateLimit < now) {
+            // Kept: if it turns out to be the last picture, it is shown at the end.
+            if (!held) held = MakeFrame();
+            av_frame_unref(held.get());
+            av_frame_move_ref(held.get(), frame);
+            return;
+        }
     }
+    held.reset();
     Present(frame, pts, serial, first);
     first = false;
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 struct SwsContext;
 struct SwrContext;
@@ -94,6 +95,9 @@ private:
     bool Stale(int serial) const { return stop_ || requestedSerial_.load() != serial; }
     bool QueuesFull() const;
     void DoSeek(int serial, int64_t target);
+    // Seeks to ts and reads up to the first packet of the main stream into
+    // peeked; true when that is a key frame no later than limit.
+    bool SeekLandsBefore(int64_t ts, int64_t limit, std::vector<PacketPtr>& peeked);
     void HandleVideoFrame(AVFrame* frame, int serial, int64_t& target, bool& first, FramePtr& held);
     void Present(AVFrame* frame, int64_t pts, int serial, bool first);
     // Sleeps until the clock reaches pts; false when the wait was abandoned

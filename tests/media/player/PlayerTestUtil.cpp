@@ -3,6 +3,9 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QJsonObject>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdlib>
@@ -44,6 +47,31 @@ QByteArray OracleFrame(const QString& path, int index, int width, int height)
         &code);
     if (code != 0 || raw.size() != qsizetype(width) * height * 3) return {};
     return raw;
+}
+
+std::vector<int64_t> FrameTimes(const QString& path)
+{
+    const QJsonObject format = FfprobeJson(path)["format"].toObject();
+    const double start = format["start_time"].toString().toDouble();
+    int code = -1;
+    const QByteArray out = RunProgram(QStringLiteral("ffprobe"),
+                                      {"-v", "error", "-select_streams", "v", "-show_entries",
+                                       "frame=best_effort_timestamp_time", "-of", "csv=p=0", path},
+                                      &code);
+    std::vector<int64_t> times;
+    for (const QByteArray& line : out.split('\n')) {
+        bool ok = false;
+        const double t = line.split(',').front().trimmed().toDouble(&ok);
+        if (ok) times.push_back(std::llround((t - start) * 1e6));
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+int FrameAt(const std::vector<int64_t>& times, int64_t position)
+{
+    const auto it = std::upper_bound(times.begin(), times.end(), position);
+    return it == times.begin() ? 0 : int(it - times.begin()) - 1;
 }
 
 double MeanDifference(const Bitmap24& picture, const QByteArray& bgr)

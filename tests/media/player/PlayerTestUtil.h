@@ -39,6 +39,13 @@ QString MakeClip(const QTemporaryDir& dir, const QString& name, const QStringLis
 // oracle for what the player shows.
 QByteArray OracleFrame(const QString& path, int index, int width, int height);
 
+// Presentation times of the video frames in display order, in microseconds
+// from the file's start time, as ffprobe reads them.
+std::vector<int64_t> FrameTimes(const QString& path);
+// Index of the frame on screen at a position: the last one starting at or
+// before it (the first one for positions before any).
+int FrameAt(const std::vector<int64_t>& times, int64_t position);
+
 // Mean absolute difference per byte between a picture and packed BGR bytes of
 // the same size; a large value when the sizes differ.
 double MeanDifference(const Bitmap24& picture, const QByteArray& bgr);
