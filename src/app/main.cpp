@@ -1,3 +1,4 @@
+#include "conversion/MainWindowRun.h"
 #include "platform/Dialogs.h"
 #include "shell/AppException.h"
 #include "shell/ShellDialogs.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
 
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
+    new MainWindowRun(mainWindow, AppDialogs());
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();

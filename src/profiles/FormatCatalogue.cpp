@@ -1,6 +1,7 @@
 #include "profiles/FormatCatalogue.h"
 
 #include "platform/IniFile.h"
+#include "shell/Settings.h"
 
 const std::vector<CatalogueGroup>& Catalogue()
 {
@@ -25,7 +26,7 @@ const std::vector<CatalogueGroup>& Catalogue()
     return groups;
 }
 
-QString FormatSection(int code) { return QStringLiteral("formatInfo") + QString::number(code); }
+QString FormatSection(int code) { return FormatSectionName(code); }
 QString FormatSection(const QString& code) { return QStringLiteral("formatInfo") + code; }
 
 QString FormatText(int code)

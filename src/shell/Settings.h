@@ -32,6 +32,9 @@ inline const QString kDefaultFormatEntry = QStringLiteral("Apple iPod Video MPEG
 
 } // namespace settings
 
+// "formatInfo" + code: the section of a format in both INI files.
+inline QString FormatSectionName(int code) { return QStringLiteral("formatInfo") + QString::number(code); }
+
 // Typed access to the "settings" section of the converter INI.
 class ConverterSettings {
 public:

@@ -1,19 +1,29 @@
 #include "shell/TfrmMain.h"
 
+#include "media/TFFmpegLoader.h"
+#include "media/TFFmpegVCL.h"
+#include "media/player/TFFPlayer.h"
 #include "platform/Dialogs.h"
+#include "platform/IniFile.h"
 #include "platform/ShellActions.h"
 #include "platform/SystemFolders.h"
 #include "platform/Themes.h"
 #include "platform/UserAndVersion.h"
 #include "shell/GlobalObject.h"
+#include "shell/DestinationNames.h"
+#include "shell/FileListDelegate.h"
 #include "shell/OutputFolder.h"
 #include "shell/Settings.h"
+#include "shell/SourceFileList.h"
+#include "shell/SourceProber.h"
 #include "shell/TfrmAbout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
@@ -32,6 +42,11 @@ namespace {
 
 constexpr int kWindowWidth = 786;
 constexpr int kWindowHeight = 480;
+
+const QString kSourceFilter = QStringLiteral("Flash Video files (*.flv)|*.flv|All files|*");
+
+// Where the media libraries would be looked for beside the program.
+QString LibraryFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/LibAV"); }
 
 QToolButton* MakeToolButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon)
 {
@@ -60,6 +75,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
+    encoder = new TFFmpegVCL(this);
+    prober_ = new SourceProber(this);
+    connect(prober_, &SourceProber::probed, this, &TfrmMain::FileProbed);
+    connect(prober_, &SourceProber::batchDone, this, &TfrmMain::AddBatchDone);
     BuildMenus();
     BuildToolbar(central);
     BuildFileListAndPreview(central);
@@ -69,6 +88,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
+    // The prober's thread must be gone before this window stops taking its results.
+    delete prober_;
     if (!exitConfirmed_) {
         delete GlobalObject();
         SetGlobalObject(nullptr);
@@ -83,10 +104,14 @@ ConverterSettings TfrmMain::Settings() const
 void TfrmMain::BuildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->addAction(QStringLiteral("&Add"));
-    mnuFile->addAction(QStringLiteral("&Remove"));
-    mnuFile->addAction(QStringLiteral("&Clear"));
-    mnuFile->addAction(QStringLiteral("&Start"));
+    actAdd = mnuFile->addAction(QStringLiteral("&Add"));
+    actRemove = mnuFile->addAction(QStringLiteral("&Remove"));
+    actClear = mnuFile->addAction(QStringLiteral("&Clear"));
+    actStart = mnuFile->addAction(QStringLiteral("&Start"));
+    connect(actAdd, &QAction::triggered, this, &TfrmMain::btnAddClick);
+    connect(actRemove, &QAction::triggered, this, &TfrmMain::btnRemoveClick);
+    connect(actClear, &QAction::triggered, this, &TfrmMain::btnClearClick);
+    connect(actStart, &QAction::triggered, this, &TfrmMain::startRequested);
     mnuFile->addSeparator();
     QAction* settingsEntry = mnuFile->addAction(QStringLiteral("Se&ttings"));
     settingsEntry->setVisible(false);
@@ -94,20 +119,25 @@ void TfrmMain::BuildMenus()
     connect(actExit, &QAction::triggered, this, &QWidget::close);
 
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->addAction(QStringLiteral("&Crop"));
-    mnuEdit->addAction(QStringLiteral("&Trim"));
-    mnuEdit->addAction(QStringLiteral("&Video Effect && Water Mark"))->setVisible(false);
+    actCrop = mnuEdit->addAction(QStringLiteral("&Crop"));
+    actTrim = mnuEdit->addAction(QStringLiteral("&Trim"));
+    actVideoEffect = mnuEdit->addAction(QStringLiteral("&Video Effect && Water Mark"));
+    actVideoEffect->setVisible(false);
     mnuEdit->addSeparator();
-    mnuEdit->addAction(QStringLiteral("&Check All"));
-    mnuEdit->addAction(QStringLiteral("&Uncheck All"));
-    mnuEdit->addAction(QStringLiteral("&Reverse Check"));
+    actCheckAll = mnuEdit->addAction(QStringLiteral("&Check All"));
+    actUncheckAll = mnuEdit->addAction(QStringLiteral("&Uncheck All"));
+    actReverseCheck = mnuEdit->addAction(QStringLiteral("&Reverse Check"));
     mnuEdit->addSeparator();
-    mnuEdit->addAction(QStringLiteral("C&heck"));
-    mnuEdit->addAction(QStringLiteral("U&ncheck"));
-    // The list's commands arrive with the list itself; until then they stay off.
-    for (QAction* action : mnuEdit->actions()) action->setEnabled(false);
-    for (QAction* action : mnuFile->actions())
-        if (action != actExit) action->setEnabled(false);
+    actCheck = mnuEdit->addAction(QStringLiteral("C&heck"));
+    actUncheck = mnuEdit->addAction(QStringLiteral("U&ncheck"));
+    for (QAction* tool : {actCrop, actTrim, actVideoEffect}) connect(tool, &QAction::triggered, this, &TfrmMain::StopPreview);
+    connect(actCheckAll, &QAction::triggered, this, &TfrmMain::mnuCheckAllClick);
+    connect(actUncheckAll, &QAction::triggered, this, &TfrmMain::mnuUncheckAllClick);
+    connect(actReverseCheck, &QAction::triggered, this, &TfrmMain::mnuReverseCheckClick);
+    connect(actCheck, &QAction::triggered, this, &TfrmMain::mnuCheckClick);
+    connect(actUncheck, &QAction::triggered, this, &TfrmMain::mnuUncheckClick);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &TfrmMain::UpdateEditMenu);
+    UpdateEditMenu();
 
     mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     mnuTools->addAction(QStringLiteral("&Preference"))->setEnabled(false);
@@ -145,6 +175,33 @@ void TfrmMain::BuildToolbar(QWidget* central)
     btnClear->setEnabled(false);
     btnStart->setEnabled(false);
     connect(btnExit, &QToolButton::clicked, this, &QWidget::close);
+    connect(btnAdd, &QToolButton::clicked, this, &TfrmMain::btnAddClick);
+    connect(btnRemove, &QToolButton::clicked, this, &TfrmMain::btnRemoveClick);
+    connect(btnClear, &QToolButton::clicked, this, &TfrmMain::btnClearClick);
+    connect(btnEdit, &QToolButton::clicked, this, &TfrmMain::btnEditClick);
+    connect(btnStart, &QToolButton::clicked, this, &TfrmMain::startRequested);
+}
+
+void TfrmMain::BuildPopupMenu()
+{
+    popFiles = new QMenu(this);
+    popAdd = popFiles->addAction(QStringLiteral("Add"));
+    popRemove = popFiles->addAction(QStringLiteral("Remove"));
+    popClear = popFiles->addAction(QStringLiteral("Clear"));
+    popFiles->addSeparator();
+    popCrop = popFiles->addAction(QStringLiteral("&Crop"));
+    popTrim = popFiles->addAction(QStringLiteral("&Trim"));
+    popVideoEffect = popFiles->addAction(QStringLiteral("&Video Effect && Water Mark"));
+    popVideoEffect->setVisible(false);
+    popVideoInfo = popFiles->addAction(QStringLiteral("Video Infomation"));
+    popFiles->addSeparator();
+    popStart = popFiles->addAction(QStringLiteral("Start"));
+    connect(popAdd, &QAction::triggered, this, &TfrmMain::btnAddClick);
+    connect(popRemove, &QAction::triggered, this, &TfrmMain::btnRemoveClick);
+    connect(popClear, &QAction::triggered, this, &TfrmMain::btnClearClick);
+    connect(popStart, &QAction::triggered, this, &TfrmMain::startRequested);
+    for (QAction* tool : {popCrop, popTrim, popVideoEffect}) connect(tool, &QAction::triggered, this, &TfrmMain::StopPreview);
+    UpdatePopupMenu();
 }
 
 void TfrmMain::BuildFileListAndPreview(QWidget* central)
@@ -152,8 +209,12 @@ void TfrmMain::BuildFileListAndPreview(QWidget* central)
     lvFiles = new QTreeWidget(central);
     lvFiles->setObjectName(QStringLiteral("lvFiles"));
     lvFiles->setGeometry(8, 62, 496, 300);
-    lvFiles->setRootIsDecorated(false);
-    lvFiles->header()->setSectionsClickable(false);
+    lvFiles->setItemDelegate(new FileListDelegate(lvFiles));
+    lvFiles->setContextMenuPolicy(Qt::CustomContextMenu);
+    files_ = std::make_unique<SourceFileList>(lvFiles);
+    BuildPopupMenu();
+    connect(lvFiles, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupFileMenu(lvFiles->viewport()->mapToGlobal(pos)); });
 
     pan1 = new QFrame(central);
     pan1->setObjectName(QStringLiteral("pan1"));
@@ -227,6 +288,15 @@ void TfrmMain::BuildOutputArea(QWidget* central)
     big.setBold(true);
     btnStartLarge->setFont(big);
 
+    btnPause = new QPushButton(QStringLiteral("Pause"), central);
+    btnResume = new QPushButton(QStringLiteral("Resume"), central);
+    btnStop = new QPushButton(QStringLiteral("Stop"), central);
+    for (QPushButton* hidden : {btnPause, btnResume, btnStop}) {
+        hidden->setEnabled(false);
+        hidden->hide();
+    }
+    connect(btnStartLarge, &QPushButton::clicked, this, &TfrmMain::startRequested);
+
     cbOutputFormat = new QComboBox(central);
     cbOutputFormat->hide();
     connect(cbOutputFormat, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -247,16 +317,10 @@ void TfrmMain::FormCreate()
     SetCurrentThemeIndex(IsThemeIndex(skin) ? skin : 0);
     ApplyCurrentTheme(this);
     checkedSkin_ = CurrentThemeIndex();
-}
 
-void TfrmMain::SetListColumns()
-{
-    lvFiles->setColumnCount(5);
-    lvFiles->setHeaderLabels({QStringLiteral("Source"), QStringLiteral("Length"), QStringLiteral("Trimmed Length"),
-                              QStringLiteral("Destination File"), QStringLiteral("Progress")});
-    const int widths[] = {140, 65, 90, 120, 60};
-    for (int i = 0; i < 5; ++i) lvFiles->setColumnWidth(i, widths[i]);
-    lvFiles->setHeaderHidden(false);
+    // Nothing is shown when the libraries are missing: what needs them fails on its own.
+    if (!TFFPlayer::LibrariesLoaded() && !TFFPlayer::LoadLibraries(LibraryFolder()))
+        mmoLog->appendPlainText(TFFmpegLoader::LastLoadError());
 }
 
 void TfrmMain::FormShow()
@@ -304,7 +368,7 @@ void TfrmMain::FormShow()
     if (mute == 1) ckMute->setChecked(true);
     else if (mute == 0) ckMute->setChecked(false);
 
-    SetListColumns();
+    files_->ShowColumns();
 
     if (TGlobalObject* global = GlobalObject()) {
         global->SetVersionText(VersionFromResource());
@@ -326,6 +390,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
             return;
         }
         exitConfirmed_ = true;
+        encoder->OnCustomHook = nullptr;
+        encoder->OnProgress = nullptr;
+        encoder->OnTerminate = nullptr;
+        encoder->StopConversion(true);
+        ConvPreviewBitmap = QImage();
         delete GlobalObject();
         SetGlobalObject(nullptr);
     }
@@ -401,3 +470,96 @@ void TfrmMain::mnuAboutClick()
 void TfrmMain::trcVolumeRelease() { Settings().SetVolume(trcVolume->value()); }
 
 void TfrmMain::ckMuteClick() { Settings().SetMute(ckMute->isChecked()); }
+
+void TfrmMain::StopPreview()
+{
+    // The preview player arrives with the preview panel; until then there is
+    // nothing playing to stop.
+}
+
+void TfrmMain::btnAddClick()
+{
+    if (!encoder->LoadLibraries(LibraryFolder())) return;
+    const QStringList picked = AppDialogs().OpenFiles(this, QStringLiteral("Open"), kSourceFilter, QString());
+    if (picked.isEmpty()) return;
+    encoder->ClearTasks();
+    ConverterSettings settings = Settings();
+    const QString section = FormatSectionName(settings.FormatCode());
+    IniFile formatIni(GlobalObject() ? GlobalObject()->FormatIniPath() : kFormatIniName);
+    addBatches_.push_back({formatIni.ReadString(section, QStringLiteral("FileExt"), QStringLiteral("mp4")),
+                           settings.ini().ReadString(section, QStringLiteral("parazoom"), QStringLiteral("lbox"))});
+    QStringList files;
+    for (const QString& path : picked) files << (QFileInfo(path).isDir() ? QString() : path);
+    prober_->Probe(files);
+}
+
+void TfrmMain::FileProbed(int selectionIndex, const QString& path, bool usable, qint64 durationUs)
+{
+    if (addBatches_.empty() || !usable || path.isEmpty() || files_->ContainsSource(path)) return;
+    const AddBatch& batch = addBatches_.front();
+    ConverterSettings settings = Settings();
+    auto record = std::make_unique<TlvFilesRecord>();
+    record->SelectionIndex = selectionIndex;
+    record->SourceFile = path;
+    record->DestFile = DestinationName(path, QStringLiteral("_ipod.") + batch.fileExt, settings, AppDialogs(), this);
+    record->DurationSeconds = durationUs > 0 ? int32_t(durationUs / 1000000) : 0;
+    record->ZoomMode = batch.zoomMode;
+    btnStart->setEnabled(true);
+    files_->AppendRow(std::move(record));
+    btnClear->setEnabled(true);
+    btnRemove->setEnabled(true);
+    files_->SelectRow(0);
+    lvFiles->viewport()->update();
+}
+
+void TfrmMain::AddBatchDone()
+{
+    if (!addBatches_.empty()) addBatches_.pop_front();
+    emit filesAdded();
+}
+
+void TfrmMain::btnRemoveClick()
+{
+    if (!files_->RemoveSelected()) return;
+    if (files_->IsEmpty()) StopPreview();
+}
+
+void TfrmMain::btnClearClick()
+{
+    if (files_->IsEmpty()) return;
+    encoder->ClearTasks();
+    files_->Clear();
+    StopPreview();
+}
+
+void TfrmMain::btnEditClick() { PopupFileMenu(btnEdit->mapToGlobal(QPoint(0, btnEdit->height()))); }
+
+void TfrmMain::PopupFileMenu(const QPoint& globalPos)
+{
+    UpdatePopupMenu();
+    popFiles->popup(globalPos);
+}
+
+void TfrmMain::UpdateEditMenu()
+{
+    const bool usable = files_ && files_->HasRowsAndSelection();
+    actVideoEffect->setVisible(true);
+    for (QAction* action : {actCrop, actTrim, actVideoEffect, actCheckAll, actUncheckAll, actReverseCheck, actCheck,
+                            actUncheck})
+        action->setEnabled(usable);
+}
+
+void TfrmMain::UpdatePopupMenu()
+{
+    const bool usable = files_ && files_->HasRowsAndSelection();
+    popVideoEffect->setVisible(true);
+    for (QAction* action : {popCrop, popTrim, popVideoEffect, popVideoInfo, popRemove, popClear, popStart})
+        action->setEnabled(usable);
+    popAdd->setEnabled(true);
+}
+
+void TfrmMain::mnuCheckAllClick() { files_->CheckAll(); }
+void TfrmMain::mnuUncheckAllClick() { files_->UncheckAll(); }
+void TfrmMain::mnuReverseCheckClick() { files_->ReverseCheck(); }
+void TfrmMain::mnuCheckClick() { files_->SetChecked(files_->SelectedRow(), true); }
+void TfrmMain::mnuUncheckClick() { files_->SetChecked(files_->SelectedRow(), false); }

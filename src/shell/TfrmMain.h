@@ -5,6 +5,8 @@
 #include <QPointer>
 
 #include <array>
+#include <deque>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -19,6 +21,9 @@ class QSlider;
 class QToolButton;
 class QTreeWidget;
 class ConverterSettings;
+class SourceFileList;
+class SourceProber;
+class TFFmpegVCL;
 class TfrmAbout;
 
 // The main window: toolbar, file list, preview, output format and folder.
@@ -29,6 +34,15 @@ public:
     ~TfrmMain() override;
 
     // Menu and toolbar handlers.
+    void btnAddClick();
+    void btnRemoveClick();
+    void btnClearClick();
+    void btnEditClick();
+    void mnuCheckAllClick();
+    void mnuUncheckAllClick();
+    void mnuReverseCheckClick();
+    void mnuCheckClick();
+    void mnuUncheckClick();
     void btnBrowsClick();
     void btnOpenClick();
     void edDirectoryChange();
@@ -40,6 +54,20 @@ public:
     void mnuAboutClick();
     void trcVolumeRelease();
     void ckMuteClick();
+
+    // Stops the preview player before a run, a tool or a clearing of the list.
+    void StopPreview();
+    // The pop-up menu of the file list at a point of the screen.
+    void PopupFileMenu(const QPoint& globalPos);
+
+    SourceFileList& Files() { return *files_; }
+    // True while picked files are still being opened and listed.
+    bool Adding() const { return !addBatches_.empty(); }
+    // Set when Play was pressed on an empty list: the preview starts after the next add.
+    bool PlayAfterAdd = false;
+
+    // The main window's encoder: it opens added files and runs conversions.
+    TFFmpegVCL* encoder;
 
     // The format chosen last, as the show step read it.
     QString CurrentFormatCode;
@@ -79,7 +107,10 @@ public:
     QPushButton* btnBrows;
     QPushButton* btnOpen;
     QPushButton* btnStartLarge;
-    // Kept hidden.
+    // Kept hidden; the progress window keeps them in step with its own.
+    QPushButton* btnPause;
+    QPushButton* btnResume;
+    QPushButton* btnStop;
     QComboBox* cbOutputFormat;
     QPlainTextEdit* mmoLog;
 
@@ -89,11 +120,39 @@ public:
     QMenu* mnuTools;
     QMenu* mnuSkin;
     QMenu* mnuHelp;
+    QAction* actAdd;
+    QAction* actRemove;
+    QAction* actClear;
+    QAction* actStart;
     QAction* actExit;
+    QAction* actCrop;
+    QAction* actTrim;
+    QAction* actVideoEffect;
+    QAction* actCheckAll;
+    QAction* actUncheckAll;
+    QAction* actReverseCheck;
+    QAction* actCheck;
+    QAction* actUncheck;
+    // The file list's pop-up menu.
+    QMenu* popFiles;
+    QAction* popAdd;
+    QAction* popRemove;
+    QAction* popClear;
+    QAction* popStart;
+    QAction* popCrop;
+    QAction* popTrim;
+    QAction* popVideoEffect;
+    QAction* popVideoInfo;
     std::array<QAction*, 7> actSkins{};
 
     // The skin entry checked now, -1 when none.
     int CheckedSkin() const { return checkedSkin_; }
+
+signals:
+    // Any of the four Start commands.
+    void startRequested();
+    // The files of one Add have all been opened; those usable are listed.
+    void filesAdded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,7 +165,11 @@ private:
     void BuildToolbar(QWidget* central);
     void BuildFileListAndPreview(QWidget* central);
     void BuildOutputArea(QWidget* central);
-    void SetListColumns();
+    void BuildPopupMenu();
+    void UpdateEditMenu();
+    void UpdatePopupMenu();
+    void FileProbed(int selectionIndex, const QString& path, bool usable, qint64 durationUs);
+    void AddBatchDone();
     void CheckSkinEntry(int index);
     ConverterSettings Settings() const;
 
@@ -114,4 +177,12 @@ private:
     bool exitConfirmed_ = false;
     bool centred_ = false;
     QPointer<TfrmAbout> about_;
+    std::unique_ptr<SourceFileList> files_;
+    SourceProber* prober_;
+    // What each pending Add read when its files were picked.
+    struct AddBatch {
+        QString fileExt;
+        QString zoomMode;
+    };
+    std::deque<AddBatch> addBatches_;
 };
