@@ -76,6 +76,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     auto* central = new QWidget(this);
     setCentralWidget(central);
     encoder = new TFFmpegVCL(this);
+    // The progress window shows what is being converted.
+    encoder->PreviewBitmap = true;
     prober_ = new SourceProber(this);
     connect(prober_, &SourceProber::probed, this, &TfrmMain::FileProbed);
     connect(prober_, &SourceProber::batchDone, this, &TfrmMain::AddBatchDone);
