@@ -20,7 +20,7 @@
 ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QString formatIniPath, Dialogs& dialogs,
                              QWidget* parent)
     : engine_(engine), converterIniPath_(std::move(converterIniPath)), formatIniPath_(std::move(formatIniPath)),
-      dialogs_(dialogs), parent_(parent)
+      dialogs_(dialogs), parent_(parent), engineAlive_(&engine)
 {
     engine_.OnProgress = [this](TFFmpegVCL*, PProgressInfo info) { OnProgress(*info); };
     engine_.OnTerminate = [this](TFFmpegVCL*, const TTerminateInfo& info) { OnTerminate(info); };
@@ -31,6 +31,8 @@ ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QStri
 
 ConversionRun::~ConversionRun()
 {
+    // A window may free its engine before the run that used it.
+    if (!engineAlive_) return;
     engine_.OnProgress = nullptr;
     engine_.OnTerminate = nullptr;
     engine_.OnPreviewBitmap = nullptr;

@@ -2,6 +2,7 @@
 
 #include "media/MediaRecords.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -88,6 +89,7 @@ private:
     QString formatIniPath_;
     Dialogs& dialogs_;
     QWidget* parent_;
+    QPointer<TFFmpegVCL> engineAlive_;
     std::vector<Task> tasks_;
     std::optional<int> formatCode_;
     std::optional<QString> outputFolder_;

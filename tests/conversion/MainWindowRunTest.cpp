@@ -248,7 +248,8 @@ private slots:
         {
             QFile garbage(env.configDir() + "/varnelformat.ini");
             QVERIFY(garbage.open(QIODevice::WriteOnly));
-            garbage.write(QByteArray("\x00\xff[formatInfo103\nVideoSize=\x01\x02\nFileExt=", 40));
+            static const char kGarbage[] = "\x00\xff[formatInfo103\nVideoSize=\x01\x02\nFileExt=";
+            garbage.write(kGarbage, sizeof kGarbage - 1);
         }
         Fixture f(env, {ClipPath("flv1_mp3.flv")});
         QCOMPARE(f.window.Files().RowCount(), 1);
