@@ -49,12 +49,25 @@ void MainWindowProfiles::SaveGroupState()
     picker->SaveGroupState(conv);
 }
 
+TfrmSettings* MainWindowProfiles::EnsureSettingsDialog()
+{
+    if (!settings_) {
+        settings_ = new TfrmSettings(&main_);
+        settings_->onStored = [this] {
+            // The window takes the dialog's format as its own before the list
+            // puts the name into the box, so the panel loads that format.
+            main_.CurrentFormatName = settings_->CurrentFormatName;
+            main_.CurrentFormatCode = settings_->CurrentFormatCode;
+            picker->BuildFormatList();
+            // The same name in the box fires no change, yet the values are new.
+            panel->edt1Change();
+        };
+    }
+    return settings_;
+}
+
 void MainWindowProfiles::btnOptionsClick()
 {
     SaveGroupState();
-    if (!settings_) {
-        settings_ = new TfrmSettings(&main_);
-        settings_->onStored = [this] { picker->BuildFormatList(); };
-    }
-    settings_->exec();
+    EnsureSettingsDialog()->exec();
 }

@@ -19,6 +19,7 @@ public:
     ParameterPanel* panel;
     // Created at the first opening and kept for the next ones.
     TfrmSettings* SettingsDialog() const { return settings_; }
+    TfrmSettings* EnsureSettingsDialog();
 
     // "Settings", "&Settings" and File > "Se&ttings": stores the list's
     // group state, then shows the dialog modally.
