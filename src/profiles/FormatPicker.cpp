@@ -83,6 +83,9 @@ void PaintListColour(QWidget* widget)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, kListColour);
     widget->setPalette(palette);
+    // The theme's style sheet draws the boxes' backgrounds; a rule of the
+    // box's own goes before it.
+    widget->setStyleSheet(QStringLiteral("background-color: rgb(246, 247, 248);"));
 }
 
 } // namespace

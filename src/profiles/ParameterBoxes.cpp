@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kGroupWidth = 220;
 constexpr int kGroupHeight = 262;
-constexpr int kRowHeight = 44;
+constexpr int kRowHeight = 46;
 
 // The character a key press types, '\b' for backspace; a null character for
 // keys that type nothing (arrows, shortcuts), which the filters let through.
@@ -97,11 +97,13 @@ ParameterBoxes::ParameterBoxes(QWidget* parent, QPoint videoAt, QPoint audioAt, 
 
 QComboBox* ParameterBoxes::MakeBox(QGroupBox* group, int row, const QString& name, const QString& label, bool editable)
 {
+    // Each caption sits above its box, which takes the group's width: the
+    // longer items ("stereo 2 channels") then show whole.
     auto* caption = new QLabel(label, group);
-    caption->setGeometry(10, 24 + row * kRowHeight + 3, 104, 20);
+    caption->setGeometry(12, 20 + row * kRowHeight, kGroupWidth - 24, 18);
     auto* box = new QComboBox(group);
     box->setObjectName(name);
-    box->setGeometry(114, 24 + row * kRowHeight, kGroupWidth - 114 - 10, 24);
+    box->setGeometry(12, 20 + row * kRowHeight + 18, kGroupWidth - 24, 24);
     caption->setBuddy(box);
     if (editable) {
         box->setEditable(true);
