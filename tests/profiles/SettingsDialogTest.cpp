@@ -144,6 +144,29 @@ private slots:
         QCOMPARE(w.window.CurrentFormatCode, QString("1"));
     }
 
+    void keyboardOpensTheListAndEnterChoosesWithoutClosingTheDialog()
+    {
+        TestEnvironment env;
+        WriteFormatIni(env, kFormats);
+        ProfilesWindow w(env);
+        TfrmSettings& d = ShowDialog(w);
+        QListWidget* list = d.picker->lst1;
+        QTest::keyClick(d.edt1, Qt::Key_Return);
+        QVERIFY(list->isVisible());
+        QVERIFY(d.isVisible());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return); // a header: expands
+        QCOMPARE(list->count(), 5);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(list->isHidden());
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.CurrentFormatCode, QString("0"));
+        QCOMPARE(d.edt1->text(), QString("MPEG-1 Moive (*.mpg)"));
+        QCOMPARE(Stored(env, "settings", "FormatCode"), QString("<missing>"));
+        d.btnCancel->click();
+    }
+
     void okStoresTypedSizeFormatAndGroupStateAndRebuildsTheMainList()
     {
         TestEnvironment env;
