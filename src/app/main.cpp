@@ -1,5 +1,6 @@
 #include "conversion/MainWindowRun.h"
 #include "platform/Dialogs.h"
+#include "profiles/MainWindowProfiles.h"
 #include "shell/AppException.h"
 #include "shell/ShellDialogs.h"
 #include "shell/TfrmCover.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
     new MainWindowRun(mainWindow, AppDialogs());
+    new MainWindowProfiles(mainWindow);
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();

@@ -47,6 +47,31 @@ std::optional<QString> AudioEncoderValue(const QString& displayName)
     return *found;
 }
 
+std::optional<QString> DialogAudioEncoderValue(const QString& displayName)
+{
+    static const QHash<QString, QString> table{
+        {"mp3", "libmp3lame"},          {"ogg", "vorbis"},
+        {"mp2", "mp2"},                 {"aac", "libfaac"},
+        {"ac-3", "ac3"},                {"flac", "flac"},
+        {"alac", "alac"},               {"libamr_nb", "libopencore_amrnb"},
+        {"adpcm_swf", "adpcm_swf"},     {"adpcm_yamaha", "adpcm_yamaha"},
+        {"pcm-8bit", "pcm_s8"},         {"pcm-16bit", "pcm_s16be"},
+        {"pcm-24bit", "pcm_s24be"},     {"pcm-32bit", "pcm_s32be"},
+        {"pcm-32bit float", "pcm_f32be"}, {"pcm-64bit float", "pcm_f64be"},
+        {"ccitt a-law(8-bit)", "pcm_alaw"}, {"ccitt mu-law(8-bit)", "pcm_mulaw"},
+        {"ima adpcm(4-bit)", "adpcm_ima_qt"}, {"gsm", "libgsm"},
+        {"pcm_s16", "pcm_s16le"},       {"pcm_u16", "pcm_u16le"},
+        {"pcm_alaw", "pcm_alaw"},       {"pcm_mulaw ", "pcm_mulaw"},
+        {"adpcm_ms", "adpcm_ms"},       {"adpcm_ima_wav", "adpcm_ima_wav"},
+        {"wma1", "wmav1"},              {"wma2", "wmav2"},
+    };
+    const auto found = table.constFind(displayName.toLower());
+    if (found == table.constEnd()) return std::nullopt;
+    return *found;
+}
+
+bool AudioEncoderForcesGsmRates(const QString& displayName) { return displayName.toLower() == QLatin1String("gsm"); }
+
 std::optional<QString> ChannelValue(const QString& displayName)
 {
     if (displayName == QLatin1String("as source")) return QStringLiteral("as source");
@@ -73,8 +98,16 @@ QString ZoomValue(int index)
     case 0: return QStringLiteral("full");
     case 1: return QStringLiteral("lbox");
     case 2: return QStringLiteral("pan");
+    case 3: return QStringLiteral("center");
     default: return {};
     }
+}
+
+int ZoomIndex(const QString& value)
+{
+    for (int i = 0; i < 4; ++i)
+        if (value == ZoomValue(i)) return i;
+    return -1;
 }
 
 bool H264KeyAccepted(const QString& key, const QString& value)
@@ -111,4 +144,24 @@ bool SampleRateAccepted(const QString& text) { return text == QLatin1String("as 
 bool AudioBitRateAccepted(const QString& text)
 {
     return text == QLatin1String("as source") || IsIntegerText(text) || IsNumberText(text);
+}
+
+bool FrameSizeKeyAccepted(const QString& boxText, QChar key)
+{
+    const bool digitOrBackspace = key == QLatin1Char('\b') || (key >= QLatin1Char('0') && key <= QLatin1Char('9'));
+    for (QChar c : boxText) {
+        const bool passes = c == QLatin1Char('x') ? digitOrBackspace : digitOrBackspace || key == QLatin1Char('x');
+        if (!passes) return false;
+    }
+    return true;
+}
+
+bool NumericKeyAccepted(QChar key)
+{
+    return key == QLatin1Char('\b') || (key >= QLatin1Char('0') && key <= QLatin1Char('9'));
+}
+
+QString FrameSizeCorrectionText(const QString& correctedSize)
+{
+    return QStringLiteral("Frame Size must be a multiple of 2.\nThe correct value:") + correctedSize;
 }

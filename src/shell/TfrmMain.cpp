@@ -376,6 +376,7 @@ void TfrmMain::FormShow()
         global->SetVersionText(VersionFromResource());
         setWindowTitle(global->ProductName() + global->VersionText());
     }
+    emit formShown();
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -392,6 +393,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
             return;
         }
         exitConfirmed_ = true;
+        emit exitConfirmed();
         encoder->OnCustomHook = nullptr;
         encoder->OnProgress = nullptr;
         encoder->OnTerminate = nullptr;

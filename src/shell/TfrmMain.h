@@ -153,6 +153,10 @@ signals:
     void startRequested();
     // The files of one Add have all been opened; those usable are listed.
     void filesAdded();
+    // The show step has read the settings into the window.
+    void formShown();
+    // The user confirmed the exit; the settings can still be written.
+    void exitConfirmed();
 
 protected:
     void showEvent(QShowEvent* event) override;

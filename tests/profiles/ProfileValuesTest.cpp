@@ -66,6 +66,63 @@ TEST(ProfileNames, EncoderChannelVolumeAndZoomTables)
     EXPECT_EQ(ZoomValue(0), "full");
     EXPECT_EQ(ZoomValue(1), "lbox");
     EXPECT_EQ(ZoomValue(2), "pan");
+    EXPECT_EQ(ZoomValue(3), "center");
+    EXPECT_EQ(ZoomValue(-1), "");
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ZoomIndex(ZoomValue(i)), i);
+    EXPECT_EQ(ZoomIndex("Full"), -1);
+    EXPECT_EQ(ZoomIndex(""), -1);
+}
+
+TEST(ProfileNames, DialogAudioEncoderTableIsWiderThanThePanels)
+{
+    const struct {
+        const char* name;
+        const char* dialog; // nullptr: no value
+        const char* panel;
+    } cases[] = {
+        {"FLAC", "flac", "libflac"},
+        {"libamr_nb", "libopencore_amrnb", nullptr},
+        {"amr_nb", nullptr, "libopencore_amrnb"},
+        {"gsm", "libgsm", nullptr},
+        {"alac", "alac", nullptr},
+        {"pcm-24bit", "pcm_s24be", nullptr},
+        {"pcm-64bit float", "pcm_f64be", nullptr},
+        {"CCITT mu-law(8-bit)", "pcm_mulaw", nullptr},
+        {"ima adpcm(4-bit)", "adpcm_ima_qt", nullptr},
+        {"pcm_mulaw ", "pcm_mulaw", "pcm_mulaw"},
+        {"pcm_mulaw", nullptr, nullptr},
+        {"mp3", "libmp3lame", "libmp3lame"},
+        {"wma1", "wmav1", "wmav1"},
+        {"speex", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto dialog = DialogAudioEncoderValue(c.name);
+        const auto panel = AudioEncoderValue(c.name);
+        if (c.dialog) EXPECT_EQ(dialog, QString(c.dialog)) << c.name;
+        else EXPECT_FALSE(dialog) << c.name;
+        if (c.panel) EXPECT_EQ(panel, QString(c.panel)) << c.name;
+        else EXPECT_FALSE(panel) << c.name;
+    }
+    EXPECT_TRUE(AudioEncoderForcesGsmRates("GSM"));
+    EXPECT_FALSE(AudioEncoderForcesGsmRates("gsm "));
+}
+
+TEST(KeyFilters, FrameSizeBoxTakesOneXBetweenDigits)
+{
+    const struct {
+        const char* text;
+        char key;
+        bool accepted;
+    } cases[] = {
+        {"", 'a', true},        {"", 'x', true},         {"640", 'x', true},  {"640", '5', true},
+        {"640", 'a', false},    {"640x", 'x', false},    {"640x48", '0', true}, {"640x", '\b', true},
+        {"640", 'X', false},    {"as source", '1', true}, {"640x480", ' ', false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FrameSizeKeyAccepted(c.text, QLatin1Char(c.key)), c.accepted) << c.text << " + " << c.key;
+    for (char key : {'0', '9', '\b'}) EXPECT_TRUE(NumericKeyAccepted(QLatin1Char(key))) << key;
+    for (char key : {'.', '-', 'k', ' '}) EXPECT_FALSE(NumericKeyAccepted(QLatin1Char(key))) << key;
+    EXPECT_EQ(FrameSizeCorrectionText("320x240"), "Frame Size must be a multiple of 2.\nThe correct value:320x240");
 }
 
 TEST(CheckFrameSize, EvenSizesPassOddOnesAreCorrected)
