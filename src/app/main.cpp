@@ -4,6 +4,7 @@
 #include "shell/ShellDialogs.h"
 #include "shell/TfrmCover.h"
 #include "shell/TfrmMain.h"
+#include "tools/MainWindowTrimCrop.h"
 
 int main(int argc, char** argv)
 {
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
     new MainWindowRun(mainWindow, AppDialogs());
+    new MainWindowTrimCrop(mainWindow);
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();
