@@ -189,6 +189,8 @@ void TCustomRectTracker::SetAcControl(QWidget* control)
     if (control->parentWidget() && parentWidget() && control->parentWidget() != parentWidget())
         around.moveTopLeft(parentWidget()->mapFromGlobal(control->parentWidget()->mapToGlobal(around.topLeft())));
     setGeometry(around);
+    // The handles must stay within reach above the control they frame.
+    raise();
     FollowWithControl();
 }
 

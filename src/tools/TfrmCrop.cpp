@@ -57,7 +57,7 @@ QSpinBox* MakeMarginBox(QWidget* parent)
     box->setRange(0, 99999);
     box->setSingleStep(1);
     // The margins follow the rectangle; they are stepped, never typed.
-    box->lineEdit()->setReadOnly(true);
+    if (auto* text = box->findChild<QLineEdit*>()) text->setReadOnly(true);
     box->setFixedWidth(70);
     return box;
 }

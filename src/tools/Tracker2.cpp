@@ -14,8 +14,25 @@ TTrackBar2::TTrackBar2(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     tickColor_ = palette().color(QPalette::Button);
     thumbColor_ = palette().color(QPalette::Button);
-    // A fresh bar lies on its side until it is given a wider than tall shape.
+    // A fresh bar stands upright until it is given a wider than tall shape.
     orientation_ = toVertical;
+    shapeSeen_ = size();
+}
+
+void TTrackBar2::FollowShape() const
+{
+    if (size() == shapeSeen_) return;
+    shapeSeen_ = size();
+    if (height() > width())
+        orientation_ = toVertical;
+    else if (width() > height())
+        orientation_ = toHorizontal;
+}
+
+TTrackBarOrientation TTrackBar2::Orientation() const
+{
+    FollowShape();
+    return orientation_;
 }
 
 QSize TTrackBar2::sizeHint() const
@@ -82,6 +99,7 @@ void TTrackBar2::SetSecondThumb(bool value)
 
 void TTrackBar2::SetOrientation(TTrackBarOrientation value)
 {
+    FollowShape();
     orientation_ = value;
     update();
 }
@@ -99,10 +117,25 @@ void TTrackBar2::SetThumbStyle(TThumbStyle value) { thumbStyle_ = value, update(
 void TTrackBar2::SetThumbColor(const QColor& value) { thumbColor_ = value, update(); }
 void TTrackBar2::SetDitherThumb(bool value) { ditherThumb_ = value, update(); }
 
-int TTrackBar2::Length() const { return orientation_ == toHorizontal ? width() : height(); }
-int TTrackBar2::Across() const { return orientation_ == toHorizontal ? height() : width(); }
+int TTrackBar2::Length() const
+{
+    FollowShape();
+    return orientation_ == toHorizontal ? width() : height();
+}
+
+int TTrackBar2::Across() const
+{
+    FollowShape();
+    return orientation_ == toHorizontal ? height() : width();
+}
+
 int TTrackBar2::TrackLength() const { return std::max(1, Length() - thumbSize_); }
-int TTrackBar2::PixelAlong(const QPoint& point) const { return orientation_ == toHorizontal ? point.x() : point.y(); }
+int TTrackBar2::PixelAlong(const QPoint& point) const
+{
+    FollowShape();
+    return orientation_ == toHorizontal ? point.x() : point.y();
+}
+
 
 int TTrackBar2::ValueAt(int pixel) const
 {
@@ -234,14 +267,12 @@ void TTrackBar2::keyPressEvent(QKeyEvent* event)
 void TTrackBar2::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (height() > width())
-        orientation_ = toVertical;
-    else if (width() > height())
-        orientation_ = toHorizontal;
+    FollowShape();
 }
 
 void TTrackBar2::paintEvent(QPaintEvent*)
 {
+    FollowShape();
     QPainter painter(this);
     DrawTicks(painter);
     DrawTrack(painter);

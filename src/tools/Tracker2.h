@@ -51,7 +51,7 @@ public:
     void SetSmallChange(int value) { smallChange_ = value; }
     int LargeChange() const { return largeChange_; }
     void SetLargeChange(int value) { largeChange_ = value; }
-    TTrackBarOrientation Orientation() const { return orientation_; }
+    TTrackBarOrientation Orientation() const;
     void SetOrientation(TTrackBarOrientation value);
 
     int TrackSize() const { return trackSize_; }
@@ -114,6 +114,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A resize decides the orientation, also while the bar is hidden and
+    // gets no resize events.
+    void FollowShape() const;
     int Length() const;
     int Across() const;
     int PixelAlong(const QPoint& point) const;
@@ -131,7 +134,8 @@ private:
     bool secondThumb_ = false;
     int smallChange_ = 1;
     int largeChange_ = 2;
-    TTrackBarOrientation orientation_ = toVertical;
+    mutable TTrackBarOrientation orientation_ = toVertical;
+    mutable QSize shapeSeen_;
     int trackSize_ = 10;
     TTrackStyle trackStyle_ = trLowered;
     QColor trackColor_ = Qt::white;
