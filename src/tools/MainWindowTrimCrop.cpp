@@ -33,3 +33,7 @@ void MainWindowTrimCrop::OpenCrop()
     crop_ = new TfrmCrop(&main_, main_.Files());
     crop_->exec();
 }
+
+TfrmTrim* MainWindowTrimCrop::TrimWindow() const { return trim_; }
+
+TfrmCrop* MainWindowTrimCrop::CropWindow() const { return crop_; }

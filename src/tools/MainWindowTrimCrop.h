@@ -18,8 +18,8 @@ public:
     void OpenCrop();
     // The trim window is made at its first use and kept; the crop window is
     // made afresh every time and kept until the next one.
-    TfrmTrim* TrimWindow() const { return trim_; }
-    TfrmCrop* CropWindow() const { return crop_; }
+    TfrmTrim* TrimWindow() const;
+    TfrmCrop* CropWindow() const;
 
 private:
     TfrmMain& main_;

@@ -14,6 +14,7 @@
 #include "tools/TrimRange.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,6 +295,10 @@ private slots:
         record->SourceFile = clip;
         main.Files().AppendRow(std::move(record));
         main.Files().SelectRow(0);
+        // The entries are enabled when their menus open on a list with a selected row.
+        emit main.mnuEdit->aboutToShow();
+        main.PopupFileMenu(QPoint(0, 0));
+        main.popFiles->close();
         for (QAction* action : {main.actTrim, main.popTrim}) {
             bool seen = false;
             QTimer::singleShot(0, [&] {
