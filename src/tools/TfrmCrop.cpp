@@ -51,13 +51,24 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption)
     return button;
 }
 
+// Its text is never typed into, so a step leaves it unselected.
+class MarginBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    void stepBy(int steps) override
+    {
+        QSpinBox::stepBy(steps);
+        lineEdit()->deselect();
+    }
+};
+
 QSpinBox* MakeMarginBox(QWidget* parent)
 {
-    auto* box = new QSpinBox(parent);
+    auto* box = new MarginBox(parent);
     box->setRange(0, 99999);
     box->setSingleStep(1);
     // The margins follow the rectangle; they are stepped, never typed.
-    if (auto* text = box->findChild<QLineEdit*>()) text->setReadOnly(true);
+    box->findChild<QLineEdit*>()->setReadOnly(true);
     box->setFixedWidth(70);
     return box;
 }

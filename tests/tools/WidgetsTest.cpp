@@ -335,6 +335,23 @@ private slots:
                     const QRect inner = bar.TrackRect().adjusted(2, 2, -2, -2);
                     QCOMPARE(QColor(shot.pixel(bar.PixelOf(19), inner.center().y())), QColor(200, 30, 30));
                 }
+        const QString shots = qEnvironmentVariable("VARNEL_SCREENSHOT_DIR");
+        if (!shots.isEmpty()) {
+            QImage sheet(220, 44 * 6, QImage::Format_RGB32);
+            sheet.fill(Qt::lightGray);
+            QPainter sheetPainter(&sheet);
+            int row = 0;
+            for (TThumbStyle thumb : {tsRaisedRectangle, tsRectangle, tsLoweredRectangle, tsSmallPointer,
+                                      tsMediumPointer, tsLargePointer}) {
+                bar.SetTrackStyle(row % 2 ? trFlat : trLowered);
+                bar.SetThumbStyle(thumb);
+                bar.SetTickStyle(TTickStyle(1 + row % 4));
+                bar.SetTickOrientation(row < 3 ? toBoth : toBottomRight);
+                sheetPainter.drawImage(0, 44 * row++, bar.grab().toImage());
+            }
+            sheetPainter.end();
+            sheet.save(shots + QStringLiteral("/trackbar2.png"));
+        }
         int tracks = 0, thumbs = 0, ticks = 0;
         bar.OnDrawTrack = [&](TTrackBar2*, QPainter&, const QRect&) { ++tracks; };
         bar.OnDrawThumb = [&](TTrackBar2*, QPainter&, const QRect&, TTrackBar2::TThumb) { ++thumbs; };
