@@ -20,7 +20,6 @@ MainWindowTrimCrop::MainWindowTrimCrop(TfrmMain& window) : QObject(&window), mai
 void MainWindowTrimCrop::OpenTrim()
 {
     if (main_.Files().IsEmpty()) return;
-    main_.StopPreview();
     if (!trim_) trim_ = new TfrmTrim(&main_, main_.Files());
     trim_->exec();
 }
@@ -28,7 +27,6 @@ void MainWindowTrimCrop::OpenTrim()
 void MainWindowTrimCrop::OpenCrop()
 {
     if (main_.Files().IsEmpty()) return;
-    main_.StopPreview();
     delete crop_;
     crop_ = new TfrmCrop(&main_, main_.Files());
     crop_->exec();

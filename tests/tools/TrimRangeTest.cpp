@@ -13,6 +13,8 @@ struct TrimCase {
     const char* text; // nullptr: the row's text is left alone
 };
 
+void PrintTo(const TrimCase& c, std::ostream* os) { *os << c.name; }
+
 class ChooseTrimTest : public ::testing::TestWithParam<TrimCase> {};
 
 TEST_P(ChooseTrimTest, StoresStartLengthAndText)

@@ -166,7 +166,10 @@ private slots:
         QCOMPARE(window.trcPreview->value(), 0);
         QCOMPARE(window.trcPreview->SelStart(), 0);
         QCOMPARE(window.trcPreview->SelEnd(), 0);
-        QCOMPARE(window.lblPTS->text(), QStringLiteral("00:00:00"));
+        // The rewind's own position report may already have replaced the text.
+        QVERIFY2(window.lblPTS->text() == QStringLiteral("00:00:00") ||
+                     window.lblPTS->text() == QStringLiteral("Time:    00:00:00.000"),
+                 qPrintable(window.lblPTS->text()));
         QCOMPARE(window.lblLength->text(), QStringLiteral("00:00:00"));
         QTRY_VERIFY_WITH_TIMEOUT(window.FFPlayer->IsPausedOrIdle(), 5000);
         QCOMPARE(window.RangeStart(), 3 * kSecond);
