@@ -5,6 +5,7 @@
 #include "shell/ShellDialogs.h"
 #include "shell/TfrmCover.h"
 #include "shell/TfrmMain.h"
+#include "tools/MainWindowTrimCrop.h"
 
 int main(int argc, char** argv)
 {
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     TfrmMain mainWindow;
     new MainWindowRun(mainWindow, AppDialogs());
     new MainWindowProfiles(mainWindow);
+    new MainWindowTrimCrop(mainWindow);
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();
