@@ -4,6 +4,9 @@
 #include "shell/ShellDialogs.h"
 #include "shell/TfrmCover.h"
 #include "shell/TfrmMain.h"
+#include "tools/MainWindowPreview.h"
+#include "tools/MainWindowTools.h"
+#include "tools/Snapshots.h"
 
 int main(int argc, char** argv)
 {
@@ -18,7 +21,12 @@ int main(int argc, char** argv)
 
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
-    new MainWindowRun(mainWindow, AppDialogs());
+    auto* run = new MainWindowRun(mainWindow, AppDialogs());
+    run->SaveSnapshots = [&mainWindow](const QImage& full, const QImage& small) {
+        SaveSnapshots(full, small, &mainWindow);
+    };
+    new MainWindowPreview(mainWindow);
+    new MainWindowTools(mainWindow);
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();

@@ -56,6 +56,7 @@ void MainWindowRun::Start()
         progress_->mainPause = main_.btnPause;
         progress_->mainResume = main_.btnResume;
     }
+    progress_->SaveSnapshots = SaveSnapshots;
     ConnectEvents();
 
     if (run_->Prepare(rows) == 0) {
@@ -66,6 +67,8 @@ void MainWindowRun::Start()
                             static_cast<QWidget*>(main_.btnClear), static_cast<QWidget*>(main_.btnStart)})
         button->setEnabled(false);
     main_.btnStop->setEnabled(true);
+    // The last picture of an earlier run is not this run's.
+    main_.ConvPreviewBitmap = QImage();
     progress_->Run();
 }
 

@@ -142,7 +142,7 @@ void TfrmMain::BuildMenus()
     UpdateEditMenu();
 
     mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuTools->addAction(QStringLiteral("&Preference"))->setEnabled(false);
+    actPreference = mnuTools->addAction(QStringLiteral("&Preference"));
     mnuSkin = mnuTools->addMenu(QStringLiteral("&Skin"));
     for (int i = 0; i < kThemeCount; ++i) {
         QAction* entry = mnuSkin->addAction(ThemeAt(i).menuText);
@@ -337,6 +337,7 @@ void TfrmMain::FormShow()
     imgbtnPAuse->setEnabled(false);
     imgbtnStop->setEnabled(false);
     imgbtnSnap->setEnabled(false);
+    PlayAfterAdd = false;
 
     const int buttonWidth = 64;
     toolbarArea->setGeometry(0, 4, kWindowWidth, 51);
@@ -475,8 +476,7 @@ void TfrmMain::ckMuteClick() { Settings().SetMute(ckMute->isChecked()); }
 
 void TfrmMain::StopPreview()
 {
-    // The preview player arrives with the preview panel; until then there is
-    // nothing playing to stop.
+    if (OnStopPreview) OnStopPreview();
 }
 
 void TfrmMain::btnAddClick()

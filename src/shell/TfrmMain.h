@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -57,6 +58,8 @@ public:
 
     // Stops the preview player before a run, a tool or a clearing of the list.
     void StopPreview();
+    // What StopPreview does; set by whoever runs the preview player.
+    std::function<void()> OnStopPreview;
     // The pop-up menu of the file list at a point of the screen.
     void PopupFileMenu(const QPoint& globalPos);
 
@@ -120,6 +123,7 @@ public:
     QMenu* mnuTools;
     QMenu* mnuSkin;
     QMenu* mnuHelp;
+    QAction* actPreference;
     QAction* actAdd;
     QAction* actRemove;
     QAction* actClear;
