@@ -233,7 +233,12 @@ void MainWindowPreview::FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int
     bar->setValue(0);
 }
 
-void MainWindowPreview::FFPlayerPosition(int64_t APTS) { main_.lblTime->setText(FormatTimestamp(APTS)); }
+void MainWindowPreview::FFPlayerPosition(int64_t APTS)
+{
+    // The rewind at the end of a file reports its position too; stopped shows zero.
+    if (previewStopped_) return;
+    main_.lblTime->setText(FormatTimestamp(APTS));
+}
 
 void MainWindowPreview::FFPlayerState(TPlayState AState)
 {

@@ -243,6 +243,8 @@ private slots:
         env.WriteConverterIni(stored);
         Fixture f;
         f.Show();
+        const QByteArray before = env.ReadConverterIni();
+        QVERIFY(before.startsWith(stored));
         f.dialog->btnDefault->click();
         QCOMPARE(f.dialog->edtSnapDirectory->text(), DefaultOutputFolder());
         QCOMPARE(f.Boxes(), QString("x-x-"));
@@ -251,7 +253,7 @@ private slots:
         QVERIFY(!f.dialog->spedCmp->isEnabled());
         QCOMPARE(f.dialog->PriorityIndex(), 1);
         f.dialog->btnCancel->click();
-        QCOMPARE(env.ReadConverterIni(), stored);
+        QCOMPARE(env.ReadConverterIni(), before);
 
         f.Show();
         QCOMPARE(f.Boxes(), QString("-x-x"));

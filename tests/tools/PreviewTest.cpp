@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSlider>
@@ -79,16 +80,20 @@ struct Fixture {
     TFFPlayer* player;
 };
 
-// A clip of unknown duration: a bare H.264 stream has no container to say.
+// A clip of unknown duration: Matroska written to a pipe cannot go back to
+// note its length.
 QString MakeClipWithoutDuration(const QTemporaryDir& dir)
 {
-    const QString path = dir.filePath("bare.h264");
+    const QString path = dir.filePath("streamed.mkv");
     int code = -1;
-    RunProgram("ffmpeg", {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
-                          "testsrc2=size=320x240:rate=25:duration=4", "-c:v", "libx264", "-g", "25", "-f", "h264",
-                          path},
-               &code);
-    return code == 0 ? path : QString();
+    const QByteArray bytes =
+        RunProgram("ffmpeg", {"-hide_banner", "-loglevel", "error", "-nostdin", "-f", "lavfi", "-i",
+                              "testsrc2=size=320x240:rate=25:duration=4", "-c:v", "mpeg4", "-f", "matroska", "pipe:1"},
+                   &code);
+    QFile file(path);
+    if (code != 0 || bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
 }
 
 } // namespace
@@ -190,7 +195,8 @@ private slots:
 
         // The next file with a length shows the thumb again, and it can be seen.
         f.window.Files().SelectRow(0);
-        f.window.imgbtnPlay->click();
+        f.preview->imgbtnPlayClick();
+        QCOMPARE(f.Playing(), ClipPath("flv1_mp3.flv"));
         QVERIFY(!f.window.trcPreview->property("thumbHidden").toBool());
         QVERIFY(f.window.trcPreview->grab().toImage() != hidden);
     }
@@ -314,8 +320,15 @@ private slots:
         QTest::newRow("clear") << 2 << std::function<void(TfrmMain&)>([](TfrmMain& w) { w.btnClearClick(); });
         QTest::newRow("last row removed")
             << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) { w.btnRemoveClick(); });
-        QTest::newRow("crop") << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) { w.actCrop->trigger(); });
-        QTest::newRow("trim") << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) { w.popTrim->trigger(); });
+        QTest::newRow("crop") << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) {
+            emit w.mnuEdit->aboutToShow();
+            w.actCrop->trigger();
+        });
+        QTest::newRow("trim") << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) {
+            w.PopupFileMenu(QPoint(0, 0));
+            w.popFiles->hide();
+            w.popTrim->trigger();
+        });
         QTest::newRow("skin change")
             << 1 << std::function<void(TfrmMain&)>([](TfrmMain& w) { w.actSkins[5]->trigger(); });
     }
@@ -426,8 +439,8 @@ private slots:
         QCOMPARE(env.openedFolders.last(), DefaultOutputFolder());
 
         // A failed write opens nothing.
-        QDir().mkpath(DefaultOutputFolder() + "/Snapshot_small.bmp");
-        QFile::remove(DefaultOutputFolder() + "/Snapshot_full.bmp");
+        QFile::remove(DefaultOutputFolder() + "/Snapshot_small.bmp");
+        QVERIFY(QDir().mkpath(DefaultOutputFolder() + "/Snapshot_small.bmp"));
         f.window.imgbtnSnap->click();
         QCOMPARE(env.openedFolders.size(), 3);
         QVERIFY(env.dialogs.messages().last().startsWith("Cannot write the snapshot file "));
