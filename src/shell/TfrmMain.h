@@ -175,6 +175,8 @@ private:
     void FileProbed(int selectionIndex, const QString& path, bool usable, qint64 durationUs);
     void AddBatchDone();
     void CheckSkinEntry(int index);
+    // The toolbar and preview pictures in the colours of the current theme.
+    void ApplyThemeIcons();
     ConverterSettings Settings() const;
 
     int checkedSkin_ = -1;
