@@ -12,7 +12,7 @@ QString ShortenedSourceName(const QString& path)
     return path.left(40) + QStringLiteral("..") + extension + QStringLiteral("  ");
 }
 
-QString SecondsText(int64_t microseconds)
+QString MillisecondSecondsText(int64_t microseconds)
 {
     if (microseconds < 0) return {};
     return QString::asprintf("%lld.%.3lld", static_cast<long long>(microseconds / 1000000),

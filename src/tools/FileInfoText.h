@@ -12,7 +12,7 @@ QString ShortenedSourceName(const QString& path);
 
 // Microseconds as whole seconds, a point and three digits of milliseconds,
 // then " Second": 83 456 789 gives "83.456 Second". Empty when unknown (< 0).
-QString SecondsText(int64_t microseconds);
+QString MillisecondSecondsText(int64_t microseconds);
 
 // A frame rate as a decimal number of frames per second with at most two
 // decimals and no trailing zeros: 30000/1001 gives "29.97", 25/1 gives "25".

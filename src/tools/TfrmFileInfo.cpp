@@ -113,7 +113,7 @@ void TfrmFileInfo::FormShow()
     lblSourceName->setText(ShortenedSourceName(record->SourceFile));
     lblSourceName->setToolTip(record->SourceFile);
     const int64_t duration = engineProbe.GetFileStreamInfo().Duration;
-    lblFileLength->setText(SecondsText(duration));
+    lblFileLength->setText(MillisecondSecondsText(duration));
     edtFormat->setText(QString::fromStdString(engineProbe.FormatName()));
 
     const int videoStream = engineProbe.DefaultVideoStream();

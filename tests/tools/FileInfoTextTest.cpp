@@ -29,7 +29,7 @@ TEST(FileInfoText, SecondsText)
         {83'456'789, "83.456 Second"}, {0, "0.000 Second"},   {999, "0.000 Second"},
         {1'000, "0.001 Second"},       {3'050'000, "3.050 Second"}, {-1, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(SecondsText(c.microseconds), c.text) << c.microseconds;
+    for (const auto& c : cases) EXPECT_EQ(MillisecondSecondsText(c.microseconds), c.text) << c.microseconds;
 }
 
 TEST(FileInfoText, FrameRateAsDecimalFramesPerSecond)

@@ -166,10 +166,9 @@ private slots:
         QVERIFY2(log.contains("Video: h264"), qPrintable(log));
         QVERIFY2(log.contains(", frame size: 640x360"), qPrintable(log));
         QVERIFY(log.contains("duration: 3.0"));
-        // The picture is scaled to the panel.
-        QTRY_VERIFY(f.window.lblTime->text() != "00:00:00.000");
-        QTRY_VERIFY(f.window.lblTime->text().startsWith("00:00:0"));
-        QCOMPARE(f.window.lblTime->text().size(), 12);
+        // The position runs as hours, minutes, seconds and milliseconds.
+        const QRegularExpression running("^00:00:0[0-3]\\.\\d{3}$");
+        QTRY_VERIFY2(running.match(f.window.lblTime->text()).hasMatch(), qPrintable(f.window.lblTime->text()));
     }
 
     void fileWithoutDurationHidesTheThumbAndSeeksToTheStart()
