@@ -1,6 +1,5 @@
 #include "platform/Themes.h"
 
-#include <QStyle>
 #include <QWidget>
 
 #include <array>
@@ -85,8 +84,9 @@ QString ThemeStyleSheet(const Theme& theme)
         "QMenu::item:selected { background: @highlight; color: black; }"
         "QMenu::item:disabled { color: #a0a0a0; background: transparent; }"
         "QMenu::separator { height: 1px; background: @highlight; margin: 3px 8px; }"
-        "QMenu::indicator { width: 12px; height: 12px; left: 6px; }"
-        "QMenu::indicator:checked { background: @accent; border: 1px solid @dark; border-radius: 6px; }"
+        "QMenu::indicator { width: 8px; height: 8px; left: 9px; border-radius: 4px; }"
+        "QMenu::indicator:unchecked { background: transparent; border: 1px solid transparent; }"
+        "QMenu::indicator:checked { background: @accent; border: 1px solid @dark; }"
         "QWidget#toolbarArea { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @tint);"
         " border-bottom: 1px solid @accent; }"
         "QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 2px; color: #1e1e1e; }"
@@ -156,13 +156,6 @@ void ApplyTheme(QWidget* window, int index)
     // it saw before, so the palette goes second.
     window->setStyleSheet(ThemeStyleSheet(theme));
     window->setPalette(ThemePalette(theme));
-    // The palette reaches every child and would cover the colours the sheet
-    // gives the menu bar's texts; a new polish gives them back.
-    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!child->inherits("QMenuBar")) continue;
-        child->style()->unpolish(child);
-        child->style()->polish(child);
-    }
 }
 
 void ApplyCurrentTheme(QWidget* window) { ApplyTheme(window, CurrentThemeIndex()); }
