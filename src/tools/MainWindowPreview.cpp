@@ -16,9 +16,11 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,7 +74,10 @@ MainWindowPreview::~MainWindowPreview()
 
 bool MainWindowPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == main_.trcPreview && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == main_.trcPreview && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        JumpToPress(static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (watched == main_.trcPreview && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // The slider takes the release first, so the thumb sits where it was let go.
         QMetaObject::invokeMethod(this, &MainWindowPreview::trcPreviewMouseUp, Qt::QueuedConnection);
@@ -80,6 +85,27 @@ bool MainWindowPreview::eventFilter(QObject* watched, QEvent* event)
         imgbtnStopClick();
     }
     return QObject::eventFilter(watched, event);
+}
+
+void MainWindowPreview::JumpToPress(const QPoint& at)
+{
+    // A press beside the thumb moves the thumb there, as players do, rather
+    // than a page at a time; the press then drags it from there.
+    QSlider* bar = main_.trcPreview;
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, bar);
+    if (handle.contains(at)) return;
+    const QRect groove = bar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, bar);
+    const int span = groove.width() - handle.width();
+    const int offset = at.x() - groove.x() - handle.width() / 2;
+    bar->setValue(QStyle::sliderValueFromPosition(bar->minimum(), bar->maximum(), offset, std::max(span, 1)));
 }
 
 void MainWindowPreview::SetControls(PreviewState state)

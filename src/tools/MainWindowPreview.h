@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class TfrmMain;
+class QPoint;
 class QWidget;
 
 // The main window's preview: plays the selected row of the file list into the
@@ -44,6 +45,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void JumpToPress(const QPoint& at);
     void SetControls(PreviewState state);
     void ResetLabels();
     void FilesAdded();

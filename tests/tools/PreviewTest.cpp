@@ -227,6 +227,14 @@ private slots:
         QTest::mouseRelease(f.window.trcPreview, Qt::RightButton, {}, QPoint(20, 10));
         QTest::qWait(300);
         QVERIFY(std::llabs(f.player->CurrentPosition() - target) <= 40'000);
+
+        // A click beside the thumb puts it under the mouse and seeks there.
+        QTest::mouseClick(f.window.trcPreview, Qt::LeftButton, {}, QPoint(53, 10));
+        const int value = f.window.trcPreview->value();
+        QVERIFY2(value >= 45 && value <= 60, qPrintable(QString::number(value)));
+        const int64_t clicked = int64_t(double(value) / 213.0 * double(duration));
+        QTRY_VERIFY2(std::llabs(f.player->CurrentPosition() - clicked) <= 40'000,
+                     qPrintable(QString::number(f.player->CurrentPosition())));
     }
 
     void endOfFileRewindsToAPausedStart()
