@@ -90,6 +90,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
+    emit destroying();
     // The prober's thread must be gone before this window stops taking its results.
     delete prober_;
     if (!exitConfirmed_) {

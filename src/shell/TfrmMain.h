@@ -157,6 +157,9 @@ signals:
     void startRequested();
     // The files of one Add have all been opened; those usable are listed.
     void filesAdded();
+    // The window is about to go: what attached itself lets go of it now,
+    // while its controls still exist.
+    void destroying();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -53,6 +53,7 @@ MainWindowPreview::MainWindowPreview(TfrmMain& window) : QObject(&window), main_
         if (main_.Files().SelectedRow() >= 0) imgbtnPlayClick();
     });
     connect(&main_, &TfrmMain::filesAdded, this, &MainWindowPreview::FilesAdded);
+    connect(&main_, &TfrmMain::destroying, this, &MainWindowPreview::Detach);
     main_.trcPreview->installEventFilter(this);
     // Hiding the window (a skin change, closing) ends the preview: its show
     // step puts the controls back to stopped.
@@ -64,12 +65,19 @@ MainWindowPreview::MainWindowPreview(TfrmMain& window) : QObject(&window), main_
     FFPlayer->SetMute(main_.ckMute->isChecked());
 }
 
-MainWindowPreview::~MainWindowPreview()
+MainWindowPreview::~MainWindowPreview() { Detach(); }
+
+void MainWindowPreview::Detach()
 {
+    if (detached_) return;
+    detached_ = true;
+    main_.removeEventFilter(this);
+    main_.trcPreview->removeEventFilter(this);
     main_.OnStopPreview = nullptr;
     FFPlayer->OnFileOpen = nullptr;
     FFPlayer->OnPosition = nullptr;
     FFPlayer->OnState = nullptr;
+    FFPlayer->ClosePlayback(true);
 }
 
 bool MainWindowPreview::eventFilter(QObject* watched, QEvent* event)

@@ -45,6 +45,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Lets go of the main window: no filter, no hook, nothing playing.
+    void Detach();
     void JumpToPress(const QPoint& at);
     void SetControls(PreviewState state);
     void ResetLabels();
@@ -58,4 +60,5 @@ private:
     int64_t previewDuration_ = 0;
     // Set when a file has played to its end: it stays open, paused at its start.
     bool endedFileOpen_ = false;
+    bool detached_ = false;
 };
