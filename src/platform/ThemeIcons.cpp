@@ -28,7 +28,10 @@ void Document(QPainter& p, const Theme& theme, double x, double y)
     p.setBrush(theme.oddRowTint);
     p.drawPolygon(QPolygonF({QPointF(x + 12, y), QPointF(x + 12, y + 6), QPointF(x + 18, y + 6)}));
     p.setPen(QPen(theme.accent, 1.6));
-    for (int line = 0; line < 3; ++line) p.drawLine(QPointF(x + 3.5, y + 10 + line * 4), QPointF(x + 12, y + 10 + line * 4));
+    for (int line = 0; line < 3; ++line) {
+        const double lineY = y + 10 + line * 4;
+        p.drawLine(QPointF(x + 3.5, lineY), QPointF(x + 12, lineY));
+    }
 }
 
 void Badge(QPainter& p, const QColor& fill, bool plus, bool cross)

@@ -169,8 +169,11 @@ void TfrmPreference::FormShow()
     edtSnapDirectory->setText(CheckedFolderSetting(settings, settings::kSnapOutPutDir));
     // Each box shows what is stored. Should both of a pair be stored off, the
     // first of the pair is shown checked: one of them is always written.
-    for (auto [box, on] : {std::pair{ckFullSize, settings.SnapFullSize()}, std::pair{ckSmallSize, settings.SnapSmallSize()},
-                           std::pair{ckBmp, settings.SnapBmp()}, std::pair{ckJpg, settings.SnapJpg()}}) {
+    const std::pair<QCheckBox*, bool> stored[] = {{ckFullSize, settings.SnapFullSize()},
+                                                  {ckSmallSize, settings.SnapSmallSize()},
+                                                  {ckBmp, settings.SnapBmp()},
+                                                  {ckJpg, settings.SnapJpg()}};
+    for (auto [box, on] : stored) {
         const QSignalBlocker quiet(box);
         box->setChecked(on);
     }
