@@ -6,6 +6,9 @@
 #include "shell/TfrmCover.h"
 #include "shell/TfrmMain.h"
 #include "tools/MainWindowTrimCrop.h"
+#include "tools/MainWindowPreview.h"
+#include "tools/MainWindowTools.h"
+#include "tools/Snapshots.h"
 
 int main(int argc, char** argv)
 {
@@ -20,8 +23,13 @@ int main(int argc, char** argv)
 
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
-    new MainWindowRun(mainWindow, AppDialogs());
+    auto* run = new MainWindowRun(mainWindow, AppDialogs());
+    run->SaveSnapshots = [&mainWindow](const QImage& full, const QImage& small) {
+        SaveSnapshots(full, small, &mainWindow);
+    };
     new MainWindowProfiles(mainWindow);
+    new MainWindowPreview(mainWindow);
+    new MainWindowTools(mainWindow);
     new MainWindowTrimCrop(mainWindow);
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();

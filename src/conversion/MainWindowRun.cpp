@@ -27,6 +27,9 @@ QImage ImageOfBitmap(const Bitmap24& bitmap)
 MainWindowRun::MainWindowRun(TfrmMain& window, Dialogs& dialogs) : QObject(&window), main_(window), dialogs_(dialogs)
 {
     connect(&main_, &TfrmMain::startRequested, this, &MainWindowRun::Start);
+    // The run holds on to the window's engine, which goes with the window
+    // before this object does.
+    connect(&main_, &TfrmMain::destroying, this, [this] { run_.reset(); });
 }
 
 MainWindowRun::~MainWindowRun() = default;
@@ -56,6 +59,7 @@ void MainWindowRun::Start()
         progress_->mainPause = main_.btnPause;
         progress_->mainResume = main_.btnResume;
     }
+    progress_->SaveSnapshots = SaveSnapshots;
     ConnectEvents();
 
     if (run_->Prepare(rows) == 0) {
@@ -66,6 +70,8 @@ void MainWindowRun::Start()
                             static_cast<QWidget*>(main_.btnClear), static_cast<QWidget*>(main_.btnStart)})
         button->setEnabled(false);
     main_.btnStop->setEnabled(true);
+    // The last picture of an earlier run is not this run's.
+    main_.ConvPreviewBitmap = QImage();
     progress_->Run();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +24,9 @@ public:
     TfrmProgress* ProgressWindow() const { return progress_; }
     // The list positions of the rows of the last run, in task order.
     const std::vector<int>& CheckedRows() const { return checkedRows_; }
+    // What the progress window's snapshot button writes with; set by whoever
+    // owns the snapshot rules.
+    std::function<void(const QImage& full, const QImage& small)> SaveSnapshots;
 
 private:
     void ConnectEvents();

@@ -69,31 +69,77 @@ QString ThemeStyleSheet(const Theme& theme)
 {
     const QString accent = Rgb(theme.accent);
     const QString dark = Rgb(theme.accentDark);
-    const QString light = Rgb(theme.oddRowTint);
+    const QString tint = Rgb(theme.oddRowTint);
     const QString highlight = Rgb(theme.highlight);
-    return QStringLiteral(
-               "QMenuBar { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 %3, stop:1 %4); }"
-               "QMenuBar::item:selected, QMenu::item:selected { background: %4; color: black; }"
-               "QMenu { border: 1px solid %2; }"
-               "QToolBar, QWidget#toolbarArea { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 %3);"
-               " border-bottom: 1px solid %1; }"
-               "QToolButton { border: 1px solid transparent; border-radius: 3px; padding: 2px; }"
-               "QToolButton:hover { border-color: %1; background: %3; }"
-               "QToolButton:pressed { background: %4; }"
-               "QPushButton { border: 1px solid %1; border-radius: 3px; padding: 3px 10px;"
-               " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 %3); }"
-               "QPushButton:hover { background: %3; }"
-               "QPushButton:pressed { background: %4; }"
-               "QPushButton:disabled { color: #9a9a9a; border-color: #c8c8c8; }"
-               "QGroupBox { border: 1px solid %1; border-radius: 4px; margin-top: 8px; }"
-               "QGroupBox::title { subcontrol-origin: margin; left: 8px; color: %2; }"
-               "QHeaderView::section { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 %3);"
-               " border: 0px; border-right: 1px solid %1; border-bottom: 1px solid %1; padding: 2px 4px; }"
-               "QLineEdit, QComboBox, QSpinBox, QListView, QTreeView, QTextEdit, QPlainTextEdit"
-               " { border: 1px solid %1; }"
-               "QProgressBar { border: 1px solid %1; border-radius: 3px; text-align: center; }"
-               "QProgressBar::chunk { background: %1; }")
-        .arg(accent, dark, light, highlight);
+    const QString bright = Rgb(theme.accent.lighter(118));
+    const QString window = Rgb(theme.window);
+    QString sheet = QStringLiteral(
+        // The menu bar is the skin's title band.
+        "QMenuBar { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 @bright, stop:1 @accent);"
+        " color: white; border-bottom: 1px solid @dark; padding: 1px 2px; }"
+        "QMenuBar::item { background: transparent; color: white; padding: 3px 9px; border-radius: 3px; }"
+        "QMenuBar::item:selected, QMenuBar::item:pressed { background: @dark; }"
+        "QMenu { background: white; border: 1px solid @dark; padding: 3px 0px; }"
+        "QMenu::item { padding: 4px 26px 4px 24px; color: #1e1e1e; }"
+        "QMenu::item:selected { background: @highlight; color: black; }"
+        "QMenu::item:disabled { color: #a0a0a0; background: transparent; }"
+        "QMenu::separator { height: 1px; background: @highlight; margin: 3px 8px; }"
+        "QMenu::indicator { width: 8px; height: 8px; left: 9px; border-radius: 4px; }"
+        "QMenu::indicator:unchecked { background: transparent; border: 1px solid transparent; }"
+        "QMenu::indicator:checked { background: @accent; border: 1px solid @dark; }"
+        "QWidget#toolbarArea { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @tint);"
+        " border-bottom: 1px solid @accent; }"
+        "QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 2px; color: #1e1e1e; }"
+        "QToolButton:hover { border-color: @accent; background: @tint; }"
+        "QToolButton:pressed { background: @highlight; border-color: @dark; }"
+        "QToolButton:disabled { color: #a0a0a0; }"
+        "QPushButton { border: 1px solid @accent; border-radius: 3px; padding: 3px 10px; color: #1e1e1e;"
+        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @tint); }"
+        "QPushButton:hover { background: @tint; border-color: @dark; }"
+        "QPushButton:pressed { background: @highlight; }"
+        "QPushButton:default { border: 2px solid @accent; }"
+        "QPushButton:disabled { color: #a0a0a0; border-color: #c8c8c8; background: #f2f2f2; }"
+        // The large Start button is the window's main action.
+        "QPushButton#btnStartLarge { color: white; border: 1px solid @dark; border-radius: 6px;"
+        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 @bright, stop:1 @dark); }"
+        "QPushButton#btnStartLarge:hover { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 @accent,"
+        " stop:1 @dark); }"
+        "QPushButton#btnStartLarge:pressed { background: @dark; }"
+        "QPushButton#btnStartLarge:disabled { color: #eeeeee; background: #b8b8b8; border-color: #a0a0a0; }"
+        "QGroupBox { border: 1px solid @accent; border-radius: 4px; margin-top: 8px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 3px; color: @dark; }"
+        "QHeaderView::section { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @tint);"
+        " color: #1e1e1e; border: 0px; border-right: 1px solid @highlight; border-bottom: 1px solid @accent;"
+        " padding: 2px 4px; }"
+        "QLineEdit, QSpinBox { border: 1px solid @accent; border-radius: 2px; padding: 1px 3px; background: white;"
+        " selection-background-color: @highlight; selection-color: black; }"
+        "QLineEdit:disabled, QSpinBox:disabled { background: #f2f2f2; border-color: #c8c8c8; color: #a0a0a0; }"
+        "QListView, QTreeView, QTextEdit, QPlainTextEdit { border: 1px solid @accent; background: white; }"
+        "QProgressBar { border: 1px solid @accent; border-radius: 3px; text-align: center; background: white; }"
+        "QProgressBar::chunk { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 @bright, stop:1 @accent); }"
+        "QSlider::groove:horizontal { height: 4px; background: white; border: 1px solid @accent;"
+        " border-radius: 2px; }"
+        "QSlider::sub-page:horizontal { background: @accent; border: 1px solid @dark; border-radius: 2px; }"
+        "QSlider::handle:horizontal { width: 10px; margin: -5px 0px; border-radius: 5px; border: 1px solid @dark;"
+        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @accent); }"
+        "QSlider::handle:horizontal:hover { background: @highlight; }"
+        "QSlider::groove:horizontal:disabled { border-color: #c8c8c8; background: #f2f2f2; }"
+        "QSlider::sub-page:horizontal:disabled { background: #d8d8d8; border-color: #c0c0c0; }"
+        "QSlider::handle:horizontal:disabled { background: #e8e8e8; border-color: #b0b0b0; }"
+        // A file of unknown length has no position to show.
+        "QSlider[thumbHidden=\"true\"]::handle:horizontal { background: transparent; border: 0px; }"
+        "QFrame#previewFrame { border: 1px solid @accent; border-radius: 6px;"
+        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 white, stop:1 @tint); }"
+        "QFrame#pan1 { background: #808080; border: 1px solid @dark; }"
+        "QLabel#lblTime, QLabel#lblPTS { color: @dark; }"
+        "QToolTip { background: @window; color: black; border: 1px solid @accent; padding: 2px; }");
+    sheet.replace(QStringLiteral("@accent"), accent);
+    sheet.replace(QStringLiteral("@dark"), dark);
+    sheet.replace(QStringLiteral("@tint"), tint);
+    sheet.replace(QStringLiteral("@highlight"), highlight);
+    sheet.replace(QStringLiteral("@bright"), bright);
+    sheet.replace(QStringLiteral("@window"), window);
+    return sheet;
 }
 
 int CurrentThemeIndex() { return CurrentIndex(); }

@@ -11,6 +11,12 @@ bool IsRootPath(const QString& path) { return path.size() <= 3; }
 QString ApplyChosenOutputFolder(const QString& chosen, const QString& shown, ConverterSettings& settings,
                                 Dialogs& dialogs, QWidget* parent)
 {
+    return ApplyChosenFolder(chosen, shown, settings, settings::kOutPutDir, dialogs, parent);
+}
+
+QString ApplyChosenFolder(const QString& chosen, const QString& shown, ConverterSettings& settings,
+                          const QString& key, Dialogs& dialogs, QWidget* parent)
+{
     if (chosen.isEmpty() || chosen == shown) return {};
     if (IsRootPath(chosen)) {
         dialogs.Message(parent, QStringLiteral("The path ") + chosen + QStringLiteral(" is not a valid directory."),
@@ -18,7 +24,7 @@ QString ApplyChosenOutputFolder(const QString& chosen, const QString& shown, Con
         return {};
     }
     if (CanWriteTo(chosen)) {
-        settings.SetOutPutDir(chosen);
+        settings.WriteText(key, chosen);
         return chosen;
     }
     dialogs.Message(parent,
@@ -26,7 +32,7 @@ QString ApplyChosenOutputFolder(const QString& chosen, const QString& shown, Con
                         QStringLiteral(" .You don't have permission to write to directory:") + chosen,
                     QStringLiteral("Warning"), MessageIcon::Warning);
     const QString fallback = PerUserOutputFolder();
-    settings.SetOutPutDir(fallback);
+    settings.WriteText(key, fallback);
     return fallback;
 }
 

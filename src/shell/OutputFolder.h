@@ -11,6 +11,9 @@ class QWidget;
 // changes (nothing picked, the same folder, or a root that is no folder).
 QString ApplyChosenOutputFolder(const QString& chosen, const QString& shown, ConverterSettings& settings,
                                 Dialogs& dialogs, QWidget* parent);
+// The same rules for the folder stored under another key (the snapshot folder).
+QString ApplyChosenFolder(const QString& chosen, const QString& shown, ConverterSettings& settings,
+                          const QString& key, Dialogs& dialogs, QWidget* parent);
 
 // A path of at most 3 characters names a root ("/", "/a"), never an output folder.
 bool IsRootPath(const QString& path);

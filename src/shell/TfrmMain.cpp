@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/ShellActions.h"
 #include "platform/SystemFolders.h"
+#include "platform/ThemeIcons.h"
 #include "platform/Themes.h"
 #include "platform/UserAndVersion.h"
 #include "shell/GlobalObject.h"
@@ -48,22 +49,21 @@ const QString kSourceFilter = QStringLiteral("Flash Video files (*.flv)|*.flv|Al
 // Where the media libraries would be looked for beside the program.
 QString LibraryFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/LibAV"); }
 
-QToolButton* MakeToolButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon)
+QToolButton* MakeToolButton(QWidget* parent, const QString& text)
 {
     auto* button = new QToolButton(parent);
     button->setText(text);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setIconSize(QSize(24, 24));
+    button->setIconSize(QSize(28, 28));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     return button;
 }
 
-QToolButton* MakePreviewButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& hint)
+QToolButton* MakePreviewButton(QWidget* parent, const QString& hint)
 {
     auto* button = new QToolButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
     button->setToolTip(hint);
+    button->setIconSize(QSize(18, 18));
     button->setAutoRaise(true);
     return button;
 }
@@ -90,6 +90,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
+    emit destroying();
     // The prober's thread must be gone before this window stops taking its results.
     delete prober_;
     if (!exitConfirmed_) {
@@ -142,7 +143,7 @@ void TfrmMain::BuildMenus()
     UpdateEditMenu();
 
     mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuTools->addAction(QStringLiteral("&Preference"))->setEnabled(false);
+    actPreference = mnuTools->addAction(QStringLiteral("&Preference"));
     mnuSkin = mnuTools->addMenu(QStringLiteral("&Skin"));
     for (int i = 0; i < kThemeCount; ++i) {
         QAction* entry = mnuSkin->addAction(ThemeAt(i).menuText);
@@ -166,13 +167,13 @@ void TfrmMain::BuildToolbar(QWidget* central)
     toolbarArea = new QWidget(central);
     toolbarArea->setObjectName(QStringLiteral("toolbarArea"));
     toolbarArea->setAttribute(Qt::WA_StyledBackground);
-    btnAdd = MakeToolButton(toolbarArea, QStringLiteral("&Add"), QStyle::SP_FileDialogNewFolder);
-    btnRemove = MakeToolButton(toolbarArea, QStringLiteral("&Remove"), QStyle::SP_DialogDiscardButton);
-    btnClear = MakeToolButton(toolbarArea, QStringLiteral("&Clear"), QStyle::SP_TrashIcon);
-    btnEdit = MakeToolButton(toolbarArea, QStringLiteral("&Edit"), QStyle::SP_FileDialogDetailedView);
-    btnSettings = MakeToolButton(toolbarArea, QStringLiteral("&Settings"), QStyle::SP_FileDialogContentsView);
-    btnStart = MakeToolButton(toolbarArea, QStringLiteral("&Start"), QStyle::SP_MediaPlay);
-    btnExit = MakeToolButton(toolbarArea, QStringLiteral("&Exit"), QStyle::SP_DialogCloseButton);
+    btnAdd = MakeToolButton(toolbarArea, QStringLiteral("&Add"));
+    btnRemove = MakeToolButton(toolbarArea, QStringLiteral("&Remove"));
+    btnClear = MakeToolButton(toolbarArea, QStringLiteral("&Clear"));
+    btnEdit = MakeToolButton(toolbarArea, QStringLiteral("&Edit"));
+    btnSettings = MakeToolButton(toolbarArea, QStringLiteral("&Settings"));
+    btnStart = MakeToolButton(toolbarArea, QStringLiteral("&Start"));
+    btnExit = MakeToolButton(toolbarArea, QStringLiteral("&Exit"));
     btnRemove->setEnabled(false);
     btnClear->setEnabled(false);
     btnStart->setEnabled(false);
@@ -218,9 +219,14 @@ void TfrmMain::BuildFileListAndPreview(QWidget* central)
     connect(lvFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupFileMenu(lvFiles->viewport()->mapToGlobal(pos)); });
 
+    // The player sits on a framed panel of its own beside the list.
+    auto* previewFrame = new QFrame(central);
+    previewFrame->setObjectName(QStringLiteral("previewFrame"));
+    previewFrame->setGeometry(508, 62, 268, 300);
+
     pan1 = new QFrame(central);
     pan1->setObjectName(QStringLiteral("pan1"));
-    pan1->setGeometry(514, 62, 256, 183);
+    pan1->setGeometry(514, 68, 256, 183);
     pan1->setFrameShape(QFrame::Box);
     pan1->setAutoFillBackground(true);
     QPalette grey = pan1->palette();
@@ -228,29 +234,32 @@ void TfrmMain::BuildFileListAndPreview(QWidget* central)
     pan1->setPalette(grey);
 
     trcPreview = new QSlider(Qt::Horizontal, central);
-    trcPreview->setGeometry(514 + (256 - 213) / 2, 250, 213, 20);
+    trcPreview->setObjectName(QStringLiteral("trcPreview"));
+    trcPreview->setGeometry(514 + (256 - 213) / 2, 260, 213, 20);
     trcPreview->setTickPosition(QSlider::NoTicks);
-    lblTime = new QLabel(QStringLiteral("00:00:00.000"), central);
-    lblTime->setGeometry(514, 272, 100, 18);
-    lblPTS = new QLabel(QStringLiteral("00:00:00.000"), central);
-    lblPTS->setGeometry(670, 272, 100, 18);
+    lblTime = new QLabel(QStringLiteral("00:00:00"), central);
+    lblTime->setObjectName(QStringLiteral("lblTime"));
+    lblTime->setGeometry(516, 284, 110, 18);
+    lblPTS = new QLabel(QStringLiteral("00:00:00"), central);
+    lblPTS->setObjectName(QStringLiteral("lblPTS"));
+    lblPTS->setGeometry(658, 284, 110, 18);
     lblPTS->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    imgbtnPlay = MakePreviewButton(central, QStyle::SP_MediaPlay, QStringLiteral("play"));
-    imgbtnPAuse = MakePreviewButton(central, QStyle::SP_MediaPause, QStringLiteral("pause"));
-    imgbtnStop = MakePreviewButton(central, QStyle::SP_MediaStop, QStringLiteral("stop"));
-    imgbtnSnap = MakePreviewButton(central, QStyle::SP_DialogSaveButton, QStringLiteral("capture image"));
+    imgbtnPlay = MakePreviewButton(central, QStringLiteral("play"));
+    imgbtnPAuse = MakePreviewButton(central, QStringLiteral("pause"));
+    imgbtnStop = MakePreviewButton(central, QStringLiteral("stop"));
+    imgbtnSnap = MakePreviewButton(central, QStringLiteral("capture image"));
     int x = 514;
     for (QToolButton* button : {imgbtnPlay, imgbtnPAuse, imgbtnStop, imgbtnSnap}) {
-        button->setGeometry(x, 296, 28, 28);
-        x += 30;
+        button->setGeometry(x, 318, 30, 30);
+        x += 32;
     }
     trcVolume = new QSlider(Qt::Horizontal, central);
-    trcVolume->setGeometry(640, 300, 72, 20);
+    trcVolume->setGeometry(648, 323, 62, 20);
     trcVolume->setRange(0, 128);
     trcVolume->setToolTip(QStringLiteral("volume"));
     ckMute = new QCheckBox(QStringLiteral("Mute"), central);
-    ckMute->setGeometry(716, 300, 60, 20);
+    ckMute->setGeometry(716, 323, 56, 20);
     connect(trcVolume, &QSlider::sliderReleased, this, &TfrmMain::trcVolumeRelease);
     connect(ckMute, &QCheckBox::clicked, this, &TfrmMain::ckMuteClick);
 }
@@ -284,6 +293,7 @@ void TfrmMain::BuildOutputArea(QWidget* central)
     connect(edDirectory, &QLineEdit::textChanged, this, &TfrmMain::edDirectoryChange);
 
     btnStartLarge = new QPushButton(QStringLiteral("&Start"), central);
+    btnStartLarge->setObjectName(QStringLiteral("btnStartLarge"));
     btnStartLarge->setGeometry(620, 372, 150, 56);
     QFont big = btnStartLarge->font();
     big.setPointSize(big.pointSize() + 4);
@@ -337,6 +347,9 @@ void TfrmMain::FormShow()
     imgbtnPAuse->setEnabled(false);
     imgbtnStop->setEnabled(false);
     imgbtnSnap->setEnabled(false);
+    PlayAfterAdd = false;
+
+    ApplyThemeIcons();
 
     const int buttonWidth = 64;
     toolbarArea->setGeometry(0, 4, kWindowWidth, 51);
@@ -377,6 +390,19 @@ void TfrmMain::FormShow()
         setWindowTitle(global->ProductName() + global->VersionText());
     }
     emit formShown();
+}
+
+void TfrmMain::ApplyThemeIcons()
+{
+    const Theme& theme = ThemeAt(CurrentThemeIndex());
+    const std::pair<QToolButton*, ChromeGlyph> buttons[] = {
+        {btnAdd, ChromeGlyph::Add},         {btnRemove, ChromeGlyph::Remove},  {btnClear, ChromeGlyph::Clear},
+        {btnEdit, ChromeGlyph::Edit},       {btnSettings, ChromeGlyph::Settings}, {btnStart, ChromeGlyph::Start},
+        {btnExit, ChromeGlyph::Exit},       {imgbtnPlay, ChromeGlyph::Play},   {imgbtnPAuse, ChromeGlyph::Pause},
+        {imgbtnStop, ChromeGlyph::Stop},    {imgbtnSnap, ChromeGlyph::Snapshot},
+    };
+    for (const auto& [button, glyph] : buttons) button->setIcon(ThemeIcon(glyph, theme));
+    setWindowIcon(ThemeIcon(ChromeGlyph::Program, theme));
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -477,8 +503,7 @@ void TfrmMain::ckMuteClick() { Settings().SetMute(ckMute->isChecked()); }
 
 void TfrmMain::StopPreview()
 {
-    // The preview player arrives with the preview panel; until then there is
-    // nothing playing to stop.
+    if (OnStopPreview) OnStopPreview();
 }
 
 void TfrmMain::btnAddClick()

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -57,6 +58,8 @@ public:
 
     // Stops the preview player before a run, a tool or a clearing of the list.
     void StopPreview();
+    // What StopPreview does; set by whoever runs the preview player.
+    std::function<void()> OnStopPreview;
     // The pop-up menu of the file list at a point of the screen.
     void PopupFileMenu(const QPoint& globalPos);
 
@@ -120,6 +123,7 @@ public:
     QMenu* mnuTools;
     QMenu* mnuSkin;
     QMenu* mnuHelp;
+    QAction* actPreference;
     QAction* actAdd;
     QAction* actRemove;
     QAction* actClear;
@@ -157,6 +161,9 @@ signals:
     void formShown();
     // The user confirmed the exit; the settings can still be written.
     void exitConfirmed();
+    // The window is about to go: what attached itself lets go of it now,
+    // while its controls still exist.
+    void destroying();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -175,6 +182,8 @@ private:
     void FileProbed(int selectionIndex, const QString& path, bool usable, qint64 durationUs);
     void AddBatchDone();
     void CheckSkinEntry(int index);
+    // The toolbar and preview pictures in the colours of the current theme.
+    void ApplyThemeIcons();
     ConverterSettings Settings() const;
 
     int checkedSkin_ = -1;
