@@ -2,6 +2,7 @@
 
 #include "conversion/BuildJobOptions.h"
 #include "conversion/ProgressText.h"
+#include "effects/FrameCompositing.h"
 #include "media/Bitmap24.h"
 #include "media/TAVProbe.h"
 #include "media/TFFmpegVCL.h"
@@ -27,6 +28,12 @@ ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QStri
     engine_.OnPreviewBitmap = [this](TFFmpegVCL*, const TPreviewInfo& info) {
         if (events.preview && info.Bitmap && !info.Bitmap->Empty()) events.preview(info);
     };
+    compositor_ = std::make_shared<ConversionCompositor>([this](int task) { return RecordOfTask(task); });
+    // The engine keeps its own copy of the hook for a run; it holds the
+    // compositor, which is detached when this run object goes.
+    engine_.OnCustomHook = [compositor = compositor_](TFFmpegVCL* sender, PHookInfo info) {
+        compositor->CCAVCCustomHook(sender, info);
+    };
 }
 
 ConversionRun::~ConversionRun()
@@ -34,6 +41,8 @@ ConversionRun::~ConversionRun()
     engine_.OnProgress = nullptr;
     engine_.OnTerminate = nullptr;
     engine_.OnPreviewBitmap = nullptr;
+    engine_.OnCustomHook = nullptr;
+    compositor_->Detach();
 }
 
 bool ConversionRun::PriorityFromSetting(int setting, TThreadPriority& priority)
@@ -51,6 +60,7 @@ int ConversionRun::Prepare(const std::vector<RunRow>& checkedRows)
 {
     engine_.ClearTasks();
     tasks_.clear();
+    compositor_->Reset();
     ConverterSettings settings(converterIniPath_);
     TThreadPriority priority = tpNormal;
     if (PriorityFromSetting(settings.Priority(), priority)) engine_.ThreadPriority = priority;

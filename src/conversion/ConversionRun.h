@@ -5,9 +5,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class ConversionCompositor;
 class Dialogs;
 class QWidget;
 class TFFmpegVCL;
@@ -91,4 +93,6 @@ private:
     std::vector<Task> tasks_;
     std::optional<int> formatCode_;
     std::optional<QString> outputFolder_;
+    // Draws effects and watermarks into the frames of tasks that need it.
+    std::shared_ptr<ConversionCompositor> compositor_;
 };
