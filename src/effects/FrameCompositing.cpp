@@ -17,10 +17,15 @@ bool ItemVisibleAt(const TWmRec& item, int64_t pts)
 
 void ApplyRecordEffects(Bitmap24& frame, const TlvFilesRecord& record)
 {
-    if (record.Brightness != kNeutralBrightness || record.Contrast != kNeutralContrast ||
-        record.Saturation != kNeutralSaturation)
+    const bool color = record.Brightness != kNeutralBrightness || record.Contrast != kNeutralContrast ||
+                       record.Saturation != kNeutralSaturation;
+    const bool exposure = record.Exposure != kNeutralExposure;
+    if (color && exposure)
+        ApplyColorAdjustAndExposure(frame, record.Brightness, record.Contrast, record.Saturation, float(record.Exposure));
+    else if (color)
         ApplyColorAdjust(frame, record.Brightness, record.Contrast, record.Saturation);
-    if (record.Exposure != kNeutralExposure) ApplyExposure(frame, float(record.Exposure));
+    else if (exposure)
+        ApplyExposure(frame, float(record.Exposure));
 }
 
 ItemOverlay ItemOverlay::For(const TWmRec& item)

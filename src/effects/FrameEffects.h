@@ -17,6 +17,9 @@ inline constexpr int kNeutralExposure = 0;
 void ApplyColorAdjust(Bitmap24& frame, int brightness, int contrast, int saturation);
 // The second pass: exposure -255..512 (0 = unchanged).
 void ApplyExposure(Bitmap24& frame, float exposure);
+// Both passes in one: the same result as ApplyColorAdjust then ApplyExposure,
+// for callers that run both, at the cost of one.
+void ApplyColorAdjustAndExposure(Bitmap24& frame, int brightness, int contrast, int saturation, float exposure);
 
 // True when any of the four values departs from its neutral value.
 bool EffectsAreActive(int brightness, int contrast, int saturation, int exposure);

@@ -207,11 +207,30 @@ TEST(FrameEffects, EveryRowIsVisitedWhateverTheStride)
         for (int b = width * 3; b < padded; ++b) EXPECT_EQ(topDown[size_t(y * padded + b)], 0xAB);
 }
 
+TEST(FrameEffects, OnePassGivesTheSameAsBothInTurn)
+{
+    struct Case {
+        int brightness, contrast, saturation, exposure;
+    };
+    const Case cases[] = {{255, 0, 255, 100}, {0, 100, 512, -255}, {512, -100, 0, 512},
+                          {300, 37, 180, -60},  {256, 0, 256, 1},    {128, -20, 400, 255}};
+    for (const Case& c : cases) {
+        Bitmap24 twoPasses = RandomFrame(61, 9, unsigned(c.brightness + c.exposure));
+        Bitmap24 onePass = twoPasses;
+        ApplyColorAdjust(twoPasses, c.brightness, c.contrast, c.saturation);
+        ApplyExposure(twoPasses, float(c.exposure));
+        ApplyColorAdjustAndExposure(onePass, c.brightness, c.contrast, c.saturation, float(c.exposure));
+        EXPECT_TRUE(SamePixels(onePass, twoPasses)) << c.brightness << " " << c.contrast << " " << c.saturation << " "
+                                                    << c.exposure;
+    }
+}
+
 TEST(FrameEffects, FrameWithoutPixelsIsLeftAlone)
 {
     Bitmap24 empty;
     ApplyColorAdjust(empty, 0, 100, 0);
     ApplyExposure(empty, -255.0f);
+    ApplyColorAdjustAndExposure(empty, 0, 100, 0, 512.0f);
     EXPECT_TRUE(empty.Empty());
 }
 
