@@ -1,4 +1,5 @@
 #include "conversion/MainWindowRun.h"
+#include "effects/MainWindowWaterMark.h"
 #include "platform/Dialogs.h"
 #include "shell/AppException.h"
 #include "shell/ShellDialogs.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Varnel"));
     TfrmMain mainWindow;
     new MainWindowRun(mainWindow, AppDialogs());
+    new MainWindowWaterMark(mainWindow, AppDialogs());
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();
