@@ -14,6 +14,11 @@ MainWindowWaterMark::MainWindowWaterMark(TfrmMain& window, Dialogs& dialogs)
         connect(action, &QAction::triggered, this, &MainWindowWaterMark::WaterMark1Click);
 }
 
+TfrmWaterMark* MainWindowWaterMark::Window() const
+{
+    return window_;
+}
+
 void MainWindowWaterMark::WaterMark1Click()
 {
     SourceFileList& files = main_.Files();

@@ -15,7 +15,7 @@ public:
 
     void WaterMark1Click();
     // The window of the last opening, while it exists.
-    TfrmWaterMark* Window() const { return window_; }
+    TfrmWaterMark* Window() const;
 
 private:
     TfrmMain& main_;
