@@ -20,7 +20,7 @@
 
 ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QString formatIniPath, Dialogs& dialogs,
                              QWidget* parent)
-    : engine_(engine), converterIniPath_(std::move(converterIniPath)), formatIniPath_(std::move(formatIniPath)),
+    : engine_(engine), engineAlive_(&engine), converterIniPath_(std::move(converterIniPath)), formatIniPath_(std::move(formatIniPath)),
       dialogs_(dialogs), parent_(parent)
 {
     engine_.OnProgress = [this](TFFmpegVCL*, PProgressInfo info) { OnProgress(*info); };
@@ -38,11 +38,12 @@ ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QStri
 
 ConversionRun::~ConversionRun()
 {
+    compositor_->Detach();
+    if (!engineAlive_) return;
     engine_.OnProgress = nullptr;
     engine_.OnTerminate = nullptr;
     engine_.OnPreviewBitmap = nullptr;
     engine_.OnCustomHook = nullptr;
-    compositor_->Detach();
 }
 
 bool ConversionRun::PriorityFromSetting(int setting, TThreadPriority& priority)

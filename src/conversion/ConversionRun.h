@@ -2,6 +2,7 @@
 
 #include "media/MediaRecords.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -86,6 +87,8 @@ private:
     bool PrepareRow(const RunRow& row, class DestinationNamer& namer, QString& error);
 
     TFFmpegVCL& engine_;
+    // The engine may go first when both belong to the same window.
+    QPointer<TFFmpegVCL> engineAlive_;
     QString converterIniPath_;
     QString formatIniPath_;
     Dialogs& dialogs_;
