@@ -164,6 +164,20 @@ TEST_F(EffectsRun, ItemShowsDuringItsRangeOnly)
     EXPECT_NEAR(MeanOf(GreyFrameAt(result, 2.5), QRect(400, 300, 100, 100)), 128, 6) << "elsewhere untouched";
 }
 
+TEST_F(EffectsRun, ItemsAfterABlankFirstItemAreDrawn)
+{
+    TlvFilesRecord record;
+    record.SourceFile = GreyClip(*clips, 2);
+    TWmRec blank = Box(kBoxArea, 0x000000, 0, 10);
+    blank.Text.clear();
+    record.WaterMarks.push_back(blank);
+    record.WaterMarks.push_back(Box(kBoxArea, 0xFFFFFF, 0, 10));
+    const QString result = Convert(record);
+    ASSERT_FALSE(result.isEmpty());
+    EXPECT_GT(hookCalls, 0);
+    EXPECT_GT(MeanOf(GreyFrameAt(result, 1.0), kBoxArea.adjusted(8, 8, -8, -8)), 240);
+}
+
 TEST_F(EffectsRun, TrimmedRunCountsItemTimesFromItsStart)
 {
     TlvFilesRecord record;
