@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -248,6 +249,9 @@ void TfrmWaterMark::BuildWatermarkPage()
     edtTextHoriz = MakeReadOnlyBox(page);
     edtTextVert = MakeReadOnlyBox(page);
     edtTextTran = MakeReadOnlyBox(page);
+    LayerOpacity = new QProgressBar(page);
+    LayerOpacity->setRange(0, 255);
+    LayerOpacity->hide();
     trcTextHoriz->setEnabled(false);
     trcTextVert->setEnabled(false);
 
@@ -749,7 +753,7 @@ void TfrmWaterMark::SelectLayer(WmLayer* layer)
 {
     if (layer == ImgView->SelectedLayer()) return;
     ImgView->SelectLayer(layer);
-    // The hidden opacity gauge is the slider's value here.
+    if (layer) LayerOpacity->setValue(layer->MasterAlpha());
 }
 
 void TfrmWaterMark::DeleteSelectedLayer()
@@ -1138,7 +1142,10 @@ void TfrmWaterMark::trcTextVertChange()
 void TfrmWaterMark::trcTextTranChange()
 {
     edtTextTran->setText(QString::number(trcTextTran->value()));
-    if (WmLayer* layer = ImgView->SelectedLayer()) layer->SetMasterAlpha(trcTextTran->value());
+    if (WmLayer* layer = ImgView->SelectedLayer()) {
+        LayerOpacity->setValue(trcTextTran->value());
+        layer->SetMasterAlpha(LayerOpacity->value());
+    }
 }
 
 void TfrmWaterMark::trcRangeChange()

@@ -20,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -122,6 +123,8 @@ public:
     QLineEdit* edtTextVert;
     QSlider* trcTextTran;
     QLineEdit* edtTextTran;
+    // Hidden: the relay between "Transparency" and the selected layer's master alpha.
+    QProgressBar* LayerOpacity;
     TTrackBar2* trcRange;
     QLineEdit* edtStart;
     QLineEdit* edtEnd;
