@@ -357,6 +357,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window->Entry(0)->Layer->isVisible() && window->Entry(1)->Layer->isVisible(), 8000);
     }
 
+    void previewShowsTheCropOutline()
+    {
+        TestEnvironment env;
+        TlvFilesRecord record;
+        record.SourceFile = ClipPath("flv1_mp3.flv");
+        record.CropTop = 10, record.CropLeft = 20, record.CropBottom = 30, record.CropRight = 40;
+        auto window = OpenOn(record, env.dialogs);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ImgView->FrameImage().size() == QSize(320, 240), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ImgView->FrameImage().pixelColor(20, 100) == QColor(0, 128, 0), 5000);
+        const QImage frame = window->ImgView->FrameImage();
+        for (QPoint onPen : {QPoint(20, 10), QPoint(150, 9), QPoint(280, 120), QPoint(150, 210)})
+            QCOMPARE(frame.pixelColor(onPen), QColor(0, 128, 0));
+        // The held frame is the picture as decoded, without the outline.
+        QVERIFY(ColorFromBgrValue(window->FrameBitmapCopy().Pixel(20, 100)) != QColor(0, 128, 0));
+    }
+
     void opensFromTheMainWindow()
     {
         TestEnvironment env;
