@@ -340,8 +340,7 @@ void TTrackBar2::DrawTicks(QPainter& painter)
                 if (OnDrawTick) OnDrawTick(this, painter, Oriented(orientation_, at, start, 1, length), v);
                 break;
             case tiLine:
-                painter.setPen(tickColor_ == palette().color(QPalette::Button) ? palette().color(QPalette::Dark)
-                                                                                 : tickColor_);
+                painter.setPen(tickColor_.darker(160));
                 if (orientation_ == toHorizontal)
                     painter.drawLine(at, start, at, start + length - 1);
                 else
