@@ -109,6 +109,9 @@ private slots:
         QCOMPARE(window->trcTextTran->value(), 125);
         QVERIFY(window->rb1->isChecked());
         QVERIFY(!window->suiTabSheet3->isEnabled());
+        window->btnHelpClick();
+        QCOMPARE(env.openedPages.size(), 1);
+        QVERIFY(env.openedPages[0].endsWith("watermark.html"));
         // Frames reach the view through the hook.
         QTRY_VERIFY_WITH_TIMEOUT(window->HasFrameBitmap(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(window->ImgView->FrameImage().size() == QSize(320, 240), 5000);
@@ -355,6 +358,15 @@ private slots:
         auto window = OpenOn(record, env.dialogs);
         QTRY_VERIFY_WITH_TIMEOUT(window->Entry(0)->Layer->isVisible() && !window->Entry(1)->Layer->isVisible(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!window->Entry(0)->Layer->isVisible() && window->Entry(1)->Layer->isVisible(), 8000);
+
+        // At the end the player rewinds and pauses; play starts over with the items.
+        QTRY_VERIFY_WITH_TIMEOUT(window->btnPlay->isEnabled(), 8000);
+        QVERIFY(!window->btnPause->isEnabled());
+        QVERIFY(!window->trcPreview->isEnabled());
+        window->playClick();
+        QVERIFY(window->btnPause->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(window->Entry(0)->Layer->isVisible() && !window->Entry(1)->Layer->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->HasFrameBitmap(), 5000);
     }
 
     void previewShowsTheCropOutline()
