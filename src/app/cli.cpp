@@ -2,14 +2,19 @@
 //
 //   varnel-cli [--config-dir DIR] [--format CODE] [--output-dir DIR]
 //              [--trim-start SECONDS] [--trim-length SECONDS]
-//              [--crop TOP,LEFT,BOTTOM,RIGHT] FILE...
+//              [--crop TOP,LEFT,BOTTOM,RIGHT] [--edits EDITS.ini] FILE...
 //   varnel-cli --list-formats
 //   varnel-cli --probe FILE
+//
+// --edits reads one file's edits (trim, zoom, crop, effects, watermark items)
+// as the watermark window stores them; they apply to every FILE, and the
+// trim and crop options given after it override its values.
 //
 // Exit status: 0 when every file converted, 1 when any failed, 2 for a usage error.
 #include "ConsoleDialogs.h"
 
 #include "conversion/ConversionRun.h"
+#include "effects/EditsFile.h"
 #include "media/TAVProbe.h"
 #include "media/TFFmpegVCL.h"
 #include "platform/SystemFolders.h"
@@ -19,14 +24,17 @@
 #include "shell/TlvFilesRecord.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -38,7 +46,7 @@ int Usage(const QString& problem)
     std::fprintf(stderr,
                  "usage: varnel-cli [--config-dir DIR] [--format CODE] [--output-dir DIR]\n"
                  "                  [--trim-start SECONDS] [--trim-length SECONDS]\n"
-                 "                  [--crop TOP,LEFT,BOTTOM,RIGHT] FILE...\n"
+                 "                  [--crop TOP,LEFT,BOTTOM,RIGHT] [--edits EDITS.ini] FILE...\n"
                  "       varnel-cli --list-formats\n"
                  "       varnel-cli --probe FILE\n");
     return kUsageError;
@@ -48,9 +56,10 @@ struct Arguments {
     QString configDir;
     std::optional<int> formatCode;
     QString outputDir;
-    int64_t trimStart = 0;
-    int64_t trimLength = 0;
-    int crop[4] = {0, 0, 0, 0}; // top, left, bottom, right
+    std::optional<int64_t> trimStart;
+    std::optional<int64_t> trimLength;
+    std::optional<std::array<int, 4>> crop; // top, left, bottom, right
+    QString editsFile;
     bool listFormats = false;
     QString probeFile;
     QStringList files;
@@ -81,6 +90,8 @@ QString Parse(const QStringList& args, Arguments& out)
             if (!value(out.probeFile)) return "--probe needs a file";
         } else if (a == "--config-dir") {
             if (!value(out.configDir)) return "--config-dir needs a folder";
+        } else if (a == "--edits") {
+            if (!value(out.editsFile)) return "--edits needs a file";
         } else if (a == "--output-dir") {
             if (!value(out.outputDir)) return "--output-dir needs a folder";
         } else if (a == "--format") {
@@ -94,11 +105,13 @@ QString Parse(const QStringList& args, Arguments& out)
         } else if (a == "--crop") {
             const QStringList parts = value(v) ? v.split(',') : QStringList();
             if (parts.size() != 4) return "--crop needs TOP,LEFT,BOTTOM,RIGHT";
+            std::array<int, 4> crop{};
             for (int k = 0; k < 4; ++k) {
                 if (!IsIntegerText(parts[k]) || parts[k].trimmed().toInt() < 0)
                     return "--crop needs four whole numbers of pixels";
-                out.crop[k] = parts[k].trimmed().toInt();
+                crop[size_t(k)] = parts[k].trimmed().toInt();
             }
+            out.crop = crop;
         } else if (a.startsWith("--")) {
             return "unknown option " + a;
         } else {
@@ -128,9 +141,36 @@ int Probe(const QString& file)
 
 } // namespace
 
+// Text items are measured and drawn with fonts, which need a GUI
+// application; without a display it runs on the offscreen platform.
+bool NeedsFonts(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--edits") return true;
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv)
+{
+    if (!NeedsFonts(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int64_t DurationSeconds(const QString& file)
+{
+    TAVProbe probe;
+    if (!probe.LoadFile(file)) return 0;
+    const int64_t duration = probe.GetFileStreamInfo().Duration;
+    return duration > 0 ? duration / 1000000 : 0;
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto application = MakeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("Varnel"));
     Arguments args;
     const QString problem = Parse(QCoreApplication::arguments(), args);
@@ -157,10 +197,20 @@ int main(int argc, char** argv)
     for (const QString& file : args.files) {
         auto record = std::make_unique<TlvFilesRecord>();
         record->SourceFile = QFileInfo(file).absoluteFilePath();
-        record->TrimStart = args.trimStart;
-        record->TrimLength = args.trimLength;
-        record->CropTop = args.crop[0], record->CropLeft = args.crop[1];
-        record->CropBottom = args.crop[2], record->CropRight = args.crop[3];
+        if (!args.editsFile.isEmpty()) {
+            const QString refused = ReadEditsFile(args.editsFile, *record, int32_t(DurationSeconds(file)));
+            if (!refused.isEmpty()) {
+                std::fprintf(stderr, "varnel-cli: %s\n", qPrintable(refused));
+                return kUsageError;
+            }
+        }
+        if (args.trimStart) record->TrimStart = *args.trimStart;
+        if (args.trimLength) record->TrimLength = *args.trimLength;
+        if (args.crop) {
+            const auto& crop = *args.crop;
+            record->CropTop = crop[0], record->CropLeft = crop[1];
+            record->CropBottom = crop[2], record->CropRight = crop[3];
+        }
         rows.push_back({int(rows.size()), record.get()});
         records.push_back(std::move(record));
     }

@@ -1,4 +1,5 @@
 #include "conversion/MainWindowRun.h"
+#include "effects/MainWindowWaterMark.h"
 #include "platform/Dialogs.h"
 #include "profiles/MainWindowProfiles.h"
 #include "shell/AppException.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     new MainWindowPreview(mainWindow);
     new MainWindowTools(mainWindow);
     new MainWindowTrimCrop(mainWindow);
+    new MainWindowWaterMark(mainWindow, AppDialogs());
     cover.WatchMainWindow(&mainWindow);
     mainWindow.show();
     const int result = app.exec();

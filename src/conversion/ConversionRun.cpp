@@ -2,6 +2,7 @@
 
 #include "conversion/BuildJobOptions.h"
 #include "conversion/ProgressText.h"
+#include "effects/FrameCompositing.h"
 #include "media/Bitmap24.h"
 #include "media/TAVProbe.h"
 #include "media/TFFmpegVCL.h"
@@ -19,23 +20,30 @@
 
 ConversionRun::ConversionRun(TFFmpegVCL& engine, QString converterIniPath, QString formatIniPath, Dialogs& dialogs,
                              QWidget* parent)
-    : engine_(engine), converterIniPath_(std::move(converterIniPath)), formatIniPath_(std::move(formatIniPath)),
-      dialogs_(dialogs), parent_(parent), engineAlive_(&engine)
+    : engine_(engine), engineAlive_(&engine), converterIniPath_(std::move(converterIniPath)),
+      formatIniPath_(std::move(formatIniPath)), dialogs_(dialogs), parent_(parent)
 {
     engine_.OnProgress = [this](TFFmpegVCL*, PProgressInfo info) { OnProgress(*info); };
     engine_.OnTerminate = [this](TFFmpegVCL*, const TTerminateInfo& info) { OnTerminate(info); };
     engine_.OnPreviewBitmap = [this](TFFmpegVCL*, const TPreviewInfo& info) {
         if (events.preview && info.Bitmap && !info.Bitmap->Empty()) events.preview(info);
     };
+    compositor_ = std::make_shared<ConversionCompositor>([this](int task) { return RecordOfTask(task); });
+    // The engine keeps its own copy of the hook for a run; it holds the
+    // compositor, which is detached when this run object goes.
+    engine_.OnCustomHook = [compositor = compositor_](TFFmpegVCL* sender, PHookInfo info) {
+        compositor->CCAVCCustomHook(sender, info);
+    };
 }
 
 ConversionRun::~ConversionRun()
 {
-    // A window may free its engine before the run that used it.
+    compositor_->Detach();
     if (!engineAlive_) return;
     engine_.OnProgress = nullptr;
     engine_.OnTerminate = nullptr;
     engine_.OnPreviewBitmap = nullptr;
+    engine_.OnCustomHook = nullptr;
 }
 
 bool ConversionRun::PriorityFromSetting(int setting, TThreadPriority& priority)
@@ -53,6 +61,7 @@ int ConversionRun::Prepare(const std::vector<RunRow>& checkedRows)
 {
     engine_.ClearTasks();
     tasks_.clear();
+    compositor_->Reset();
     ConverterSettings settings(converterIniPath_);
     TThreadPriority priority = tpNormal;
     if (PriorityFromSetting(settings.Priority(), priority)) engine_.ThreadPriority = priority;

@@ -6,9 +6,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class ConversionCompositor;
 class Dialogs;
 class QWidget;
 class TFFmpegVCL;
@@ -85,12 +87,15 @@ private:
     bool PrepareRow(const RunRow& row, class DestinationNamer& namer, QString& error);
 
     TFFmpegVCL& engine_;
+    // The engine may go first when both belong to the same window.
+    QPointer<TFFmpegVCL> engineAlive_;
     QString converterIniPath_;
     QString formatIniPath_;
     Dialogs& dialogs_;
     QWidget* parent_;
-    QPointer<TFFmpegVCL> engineAlive_;
     std::vector<Task> tasks_;
     std::optional<int> formatCode_;
     std::optional<QString> outputFolder_;
+    // Draws effects and watermarks into the frames of tasks that need it.
+    std::shared_ptr<ConversionCompositor> compositor_;
 };

@@ -38,10 +38,13 @@ struct TlvFilesRecord {
 
     bool HasCrop() const { return CropTop > 0 || CropLeft > 0 || CropBottom > 0 || CropRight > 0; }
     // True when converting this file must pass every frame through the hook
-    // that draws effects and watermarks.
+    // that draws effects and watermarks. Any item with something to draw
+    // counts, not only the first: a blank first item must not hide the rest.
     bool NeedsFrameHook() const
     {
         if (Brightness != 255 || Contrast != 0 || Saturation != 255 || Exposure != 0) return true;
-        return !WaterMarks.empty() && (!WaterMarks.front().Text.isEmpty() || !WaterMarks.front().ImageFile.isEmpty());
+        for (const TWmRec& item : WaterMarks)
+            if (!item.Text.isEmpty() || !item.ImageFile.isEmpty()) return true;
+        return false;
     }
 };

@@ -52,5 +52,47 @@ check "a missing file fails, the other converts" 1 "$cli" --config-dir "$work/cf
 expect "the good file converted" [ -s "$out/audio_only_(new).mp3" ]
 expect "existing files untouched" [ -f "$out/keep.mp4" ] && [ ! -s "$out/keep.mp4" ]
 
+# Edits: effects and a watermark box drawn into the output, bad files refused.
+between() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v != "" && v >= lo && v <= hi) }'; }
+mean() { # mean <file> <seconds> <crop w:h:x:y>: mean grey of an area of one picture
+  ffmpeg -v error -nostdin -ss "$2" -i "$1" -frames:v 1 -vf "crop=$3,scale=1:1" -f rawvideo -pix_fmt gray - | od -An -tu1 | tr -d ' '
+}
+cat > "$work/edits.ini" <<'INI'
+[file]
+Contrast=-100
+[watermark0]
+Kind=0
+Text=
+TextLeft=200
+TextTop=150
+TextWidth=100
+TextHeight=80
+TextAlpha=255
+BackOpaque=1
+BackColor=16777215
+StartTime=0
+EndTime=1
+INI
+# A blank text draws nothing; a space on an opaque box draws the box.
+sed -i 's/^Text=$/Text= x/' "$work/edits.ini"
+check "convert with edits" 0 "$cli" --config-dir "$work/cfg" --output-dir "$work/edited" --format 103 \
+  --edits "$work/edits.ini" "$clips/flv1_mp3.flv"
+edited="$work/edited/flv1_mp3_(new).mp4"
+grey=$(mean "$edited" 2.5 100:100:50:50)
+expect "contrast -100 turns the picture to grey 170 (got $grey)" between "$grey" 165 175
+box=$(mean "$edited" 0.5 60:40:440:310)
+# Item places are source pixels; the 320x240 source is scaled to 640x480.
+expect "the box shows in its seconds (got $box)" between "$box" 240 255
+after=$(mean "$edited" 2.5 60:40:440:310)
+expect "and not after them (got $after)" between "$after" 165 175
+
+sed 's/^TextAlpha=255$/TextAlpha=256/' "$work/edits.ini" > "$work/bad.ini"
+check "an out-of-range value is refused" 2 "$cli" --config-dir "$work/cfg" --output-dir "$work/bad" \
+  --edits "$work/bad.ini" "$clips/flv1_mp3.flv"
+expect "the message names the section and key" grep -qF "[watermark0] TextAlpha" "$work/stderr"
+expect "nothing converted" test -z "$(ls -A "$work/bad" 2>/dev/null)"
+check "a missing edits file is refused" 2 "$cli" --config-dir "$work/cfg" --output-dir "$work/bad" \
+  --edits "$work/none.ini" "$clips/flv1_mp3.flv"
+
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" = 0 ]
