@@ -50,7 +50,7 @@ touch "$out/keep.mp4"
 check "a missing file fails, the other converts" 1 "$cli" --config-dir "$work/cfg" --output-dir "$out" \
   --format 200 "$work/missing.flv" "$clips/audio_only.flv"
 expect "the good file converted" [ -s "$out/audio_only_(new).mp3" ]
-expect "existing files untouched" [ -f "$out/keep.mp4" ] && [ ! -s "$out/keep.mp4" ]
+expect "existing files untouched" bash -c '[ -f "$1" ] && [ ! -s "$1" ]' _ "$out/keep.mp4"
 
 # Edits: effects and a watermark box drawn into the output, bad files refused.
 between() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v != "" && v >= lo && v <= hi) }'; }
