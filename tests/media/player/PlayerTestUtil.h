@@ -52,3 +52,5 @@ double MeanDifference(const Bitmap24& picture, const QByteArray& bgr);
 
 // Threads of this process now.
 int ThreadCount();
+// Their names, for failure messages.
+QString ThreadNames();
