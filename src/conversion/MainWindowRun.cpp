@@ -27,9 +27,6 @@ QImage ImageOfBitmap(const Bitmap24& bitmap)
 MainWindowRun::MainWindowRun(TfrmMain& window, Dialogs& dialogs) : QObject(&window), main_(window), dialogs_(dialogs)
 {
     connect(&main_, &TfrmMain::startRequested, this, &MainWindowRun::Start);
-    // The run holds on to the window's engine, which goes with the window
-    // before this object does.
-    connect(&main_, &TfrmMain::destroying, this, [this] { run_.reset(); });
 }
 
 MainWindowRun::~MainWindowRun() = default;

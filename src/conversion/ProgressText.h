@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -14,5 +13,3 @@ QString TaskNumberText(int taskIndex, int taskCount);
 // A source path as the progress window shows it: whole up to 50 characters,
 // else its first 44 characters, ".." and its extension.
 QString ShortSourceName(const QString& path);
-// The largest rectangle of the picture's shape that fits the box, centred.
-QRect FitPicture(int pictureWidth, int pictureHeight, const QRect& box);

@@ -3,10 +3,10 @@
 #include "conversion/ProgressText.h"
 #include "media/TFFmpegVCL.h"
 #include "platform/Themes.h"
+#include "shell/PictureBox.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -24,34 +24,6 @@ const QColor kBoxColour(0xA6, 0xCA, 0xF0);
 
 } // namespace
 
-ProgressPicture::ProgressPicture(QWidget* parent) : QWidget(parent), canvas_(kBoxWidth, kBoxHeight, QImage::Format_RGB32)
-{
-    setFixedSize(kBoxWidth, kBoxHeight);
-    Clear();
-}
-
-void ProgressPicture::Clear()
-{
-    canvas_.fill(kBoxColour);
-    update();
-}
-
-void ProgressPicture::Draw(const QImage& picture)
-{
-    canvas_.fill(kBoxColour);
-    QPainter painter(&canvas_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(FitPicture(picture.width(), picture.height(), canvas_.rect()), picture);
-    painter.end();
-    update();
-}
-
-void ProgressPicture::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, canvas_);
-}
-
 TfrmProgress::TfrmProgress(QWidget* mainWindow, TFFmpegVCL& engine, const QImage& picture)
     : QDialog(mainWindow), engine_(engine), picture_(picture)
 {
@@ -60,7 +32,7 @@ TfrmProgress::TfrmProgress(QWidget* mainWindow, TFFmpegVCL& engine, const QImage
     setModal(true);
     setFixedSize(kWidth, kHeight);
 
-    imgPreview = new ProgressPicture(this);
+    imgPreview = new PictureBox(this, QSize(kBoxWidth, kBoxHeight), kBoxColour);
     imgPreview->move((kWidth - kBoxWidth) / 2, 16);
 
     const QStringList captions = {QStringLiteral("Current Time:"), QStringLiteral("Length:"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/PictureBox.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -12,23 +14,6 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class TFFmpegVCL;
-
-// The picture box of the progress window: a canvas the size of the box that
-// the timer redraws from the latest converted picture.
-class ProgressPicture : public QWidget {
-public:
-    explicit ProgressPicture(QWidget* parent);
-    void Clear();
-    // Fills the box and draws the picture fitted and centred.
-    void Draw(const QImage& picture);
-    const QImage& Canvas() const { return canvas_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage canvas_;
-};
 
 // Shown modally for a whole run: showing it starts the engine, closing it for
 // any reason stops it.
@@ -54,7 +39,7 @@ public:
     // Writes the full-size and the box-size snapshot.
     std::function<void(const QImage& full, const QImage& small)> SaveSnapshots;
 
-    ProgressPicture* imgPreview;
+    PictureBox* imgPreview;
     QLabel* lblTime;
     QLabel* lblLength;
     QLabel* lblSize;

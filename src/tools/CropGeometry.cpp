@@ -1,5 +1,7 @@
 #include "tools/CropGeometry.h"
 
+#include "shell/PictureBox.h"
+
 #include <QFileInfo>
 
 #include <cmath>
@@ -15,15 +17,7 @@ int RoundHalfEven(double value)
 
 QRect FittedPicture(int sourceWidth, int sourceHeight, const QSize& box)
 {
-    if (sourceWidth <= 0 || sourceHeight <= 0) return {QPoint(0, 0), box};
-    const double rw = double(sourceWidth) / box.width();
-    const double rh = double(sourceHeight) / box.height();
-    if (rw >= rh) {
-        const int margin = RoundHalfEven((box.height() - sourceHeight / rw) / 2);
-        return {0, margin, box.width(), box.height() - 2 * margin};
-    }
-    const int margin = RoundHalfEven((box.width() - sourceWidth / rh) / 2);
-    return {margin, 0, box.width() - 2 * margin, box.height()};
+    return FitPicture(sourceWidth, sourceHeight, QRect(QPoint(0, 0), box));
 }
 
 QRect PreviewRect(int sourceWidth, int sourceHeight, const QSize& box)

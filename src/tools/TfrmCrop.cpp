@@ -1,6 +1,7 @@
 #include "tools/TfrmCrop.h"
 
 #include "platform/Themes.h"
+#include "shell/PictureBox.h"
 #include "shell/SourceFileList.h"
 #include "shell/TextHelpers.h"
 #include "tools/PositionBar.h"
@@ -77,35 +78,6 @@ int64_t RoundedSeconds(int64_t microseconds) { return (microseconds + 500000) / 
 
 } // namespace
 
-CropPreview::CropPreview(QWidget* parent) : QWidget(parent), canvas_(kCropPreviewSize, QImage::Format_RGB32)
-{
-    setFixedSize(kCropPreviewSize);
-    Clear();
-}
-
-void CropPreview::Clear()
-{
-    canvas_.fill(kPreviewGround);
-    update();
-}
-
-void CropPreview::Draw(const QImage& picture)
-{
-    canvas_.fill(kPreviewGround);
-    if (!picture.isNull()) {
-        QPainter painter(&canvas_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(FittedPicture(picture.width(), picture.height(), canvas_.size()), picture);
-    }
-    update();
-}
-
-void CropPreview::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, canvas_);
-}
-
 TfrmCrop::TfrmCrop(QWidget* parent, SourceFileList& files) : QDialog(parent), files_(files)
 {
     setObjectName(QStringLiteral("frmCrop"));
@@ -119,7 +91,7 @@ TfrmCrop::TfrmCrop(QWidget* parent, SourceFileList& files) : QDialog(parent), fi
     pan1->setGeometry(400, 40, 33, 41);
     pan1->hide();
 
-    imgPreview = new CropPreview(this);
+    imgPreview = new PictureBox(this, kCropPreviewSize, kPreviewGround);
     imgPreview->setObjectName(QStringLiteral("imgPreview"));
     imgPreview->move(12, 12);
     RectTracker = new TRectTracker(imgPreview);

@@ -2,6 +2,7 @@
 
 #include "media/Bitmap24.h"
 #include "media/player/TFFPlayer.h"
+#include "shell/PictureBox.h"
 #include "tools/CropGeometry.h"
 
 #include <QDialog>
@@ -24,21 +25,6 @@ class TPositionBar;
 class TRectTracker;
 class TCustomRectTracker;
 
-// The crop window's picture: the latest frame fitted into a fixed box on a
-// light blue ground.
-class CropPreview : public QWidget {
-public:
-    explicit CropPreview(QWidget* parent);
-    void Clear();
-    void Draw(const QImage& picture);
-    const QImage& Canvas() const { return canvas_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage canvas_;
-};
 
 // The crop window: plays the selected file into a hidden panel, shows the
 // pictures it gets through the hook scaled into the preview, and lets the
@@ -80,7 +66,7 @@ public:
     bool PreviewPaused() const { return previewPaused_; }
 
     TFFPlayer* FFPlayer;
-    CropPreview* imgPreview;
+    PictureBox* imgPreview;
     TRectTracker* RectTracker;
     QFrame* pan1;
     QLabel* lblSourceName;

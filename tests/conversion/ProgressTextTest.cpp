@@ -1,4 +1,5 @@
 #include "conversion/ProgressText.h"
+#include "shell/PictureBox.h"
 
 #include "support/QtPrinters.h"
 
